@@ -1,0 +1,5 @@
+#include "about/frm_about.h"
+
+TfrmAbout* frmAbout = nullptr;
+
+TfrmAbout::TfrmAbout() { setWindowTitle(QStringLiteral("クインブリ のバージョン情報")); }

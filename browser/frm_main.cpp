@@ -1,0 +1,29 @@
+#include "browser/frm_main.h"
+
+#include <QCoreApplication>
+
+#include "toolkit/application.h"
+
+TfrmMain* frmMain = nullptr;
+
+TfrmMain::TfrmMain() {
+    setWindowTitle(QStringLiteral("クインブリ"));
+    HelpContext = 1;
+}
+
+TfrmMain::~TfrmMain() {
+    Guard(this, [this] { FormDestroy(); });
+}
+
+void TfrmMain::FormCreate() {
+    Application->OnException = [this](QObject* sender, const Exception& error) { IgnoreException(sender, error); };
+    intThumbCount = 0;
+    intViewCount = 0;
+    strAppDir = ProgramFolderOverride.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolderOverride;
+    if (!strAppDir.endsWith(u'/'))
+        strAppDir += u'/';
+}
+
+void TfrmMain::FormDestroy() {}
+
+void TfrmMain::IgnoreException(QObject* /*sender*/, const Exception& /*error*/) {}
