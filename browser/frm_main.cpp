@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "app/help_linkage.h"
+#include "app/state_file.h"
 #include "toolkit/application.h"
 
 TfrmMain* frmMain = nullptr;
@@ -22,8 +24,14 @@ void TfrmMain::FormCreate() {
     strAppDir = ProgramFolderOverride.isEmpty() ? QCoreApplication::applicationDirPath() : ProgramFolderOverride;
     if (!strAppDir.endsWith(u'/'))
         strAppDir += u'/';
+    CompleteHelpFilePath(strAppDir);
+    RestoreState(*this);
 }
 
-void TfrmMain::FormDestroy() {}
+void TfrmMain::FormDestroy() { SaveState(*this); }
+
+void TfrmMain::mnuFileXClick(QObject* /*sender*/) { Close(); }
+
+void TfrmMain::mnuHelpAClick(QObject* /*sender*/) {}
 
 void TfrmMain::IgnoreException(QObject* /*sender*/, const Exception& /*error*/) {}

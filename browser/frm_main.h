@@ -21,6 +21,20 @@ public:
     void FormCreate();
     void FormDestroy();
 
+    // Menu commands; each toolbar button calls the one of its menu item.
+    void mnuFileXClick(QObject* sender);
+    void mnuImgOpenClick(QObject* sender);  // open every thumbnail in a picture window
+    void mnuImgCClick(QObject* sender);     // free every picture window
+    void mnuSlideOpenClick(QObject* sender);
+    void mnuHelpHClick(QObject* sender);
+    void mnuHelpCClick(QObject* sender);
+    void mnuHelpAClick(QObject* sender);
+
+    // Rebuilds the thumbnail strip from the file list's selection.
+    void ShowThumbnails();
+    // Opens one picture window for the thumbnail sender.
+    void NewImgClick(TImage* sender);
+
     // Tests point the program folder elsewhere so that no two runs share a state file.
     static inline QString ProgramFolderOverride;
 

@@ -9,6 +9,11 @@
 #include <memory>
 #include <vector>
 
+// No bitmap, read from a file or decoded from a JPEG, may need more pixel memory
+// than this: a small hostile file claiming a huge size is refused before any
+// allocation.
+inline constexpr std::uint64_t kMaxBitmapBytes = std::uint64_t{1} << 30;  // 1 GiB
+
 struct TBitmapImage {
     int width = 0;
     int height = 0;            // always positive, whatever the row order

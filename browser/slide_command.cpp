@@ -1,0 +1,3 @@
+#include "browser/frm_main.h"
+
+void TfrmMain::mnuSlideOpenClick(QObject* /*sender*/) {}
