@@ -10,7 +10,7 @@
 #include "picture/picture.h"
 
 class TImage : public QWidget {
-    Q_OBJECT
+    // Q_OBJECT comes back with the implementation.
 public:
     enum class TAlign { None, Client };
 
