@@ -4,12 +4,14 @@
 
 #include "about/frm_about.h"
 #include "browser/frm_main.h"
+#include "picture/jpeg_decoder.h"
 #include "slideshow/frm_slide.h"
 #include "slideshow/frm_time.h"
 #include "toolkit/application.h"
 #include "toolkit/create_form.h"
 
 void StartUp() {
+    ReadJPEGPixelFormatFromScreen();
     Application->Title = QStringLiteral("クインブリ");
     Application->HelpFile = QStringLiteral("Quimbly.hlp");
     CreateForm(frmMain);

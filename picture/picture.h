@@ -27,7 +27,10 @@ public:
 
     // Draws the image into dest, touching only the pixels inside clip; may raise
     // a JPEG decoding error at the first drawing.
-    void Draw(QPainter& painter, const QRect& dest, const QRect& clip);
+    void Draw(QPainter& painter, const QRect& dest, const QRect& clip) {
+        if (graphic_)
+            graphic_->Draw(painter, dest, clip);
+    }
 
     // Owner notification, called after every change of image.
     std::function<void()> OnChange;
