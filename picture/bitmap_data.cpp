@@ -1,5 +1,6 @@
 #include "picture/bitmap_data.h"
 
+#include <algorithm>
 #include <bit>
 #include <numeric>
 
@@ -111,9 +112,16 @@ QImage ToQImage(const TBitmapImage& image) {
     if (image.IsEmpty())
         return {};
     QImage result(image.width, image.height, QImage::Format_RGB32);
-    std::vector<int> xs(static_cast<std::size_t>(image.width));
-    std::iota(xs.begin(), xs.end(), 0);
-    for (int y = 0; y < image.height; ++y)
-        SampleRow(image, y, xs.data(), image.width, reinterpret_cast<QRgb*>(result.scanLine(y)));
+    if (result.isNull())  // too big for one image in memory
+        return {};
+    // Columns in blocks, so a very wide picture needs no column table of its width.
+    constexpr int kBlock = 4096;
+    std::vector<int> xs(static_cast<std::size_t>(std::min(image.width, kBlock)));
+    for (int x0 = 0; x0 < image.width; x0 += kBlock) {
+        const int count = std::min(kBlock, image.width - x0);
+        std::iota(xs.begin(), xs.begin() + count, x0);
+        for (int y = 0; y < image.height; ++y)
+            SampleRow(image, y, xs.data(), count, reinterpret_cast<QRgb*>(result.scanLine(y)) + x0);
+    }
     return result;
 }

@@ -290,6 +290,10 @@ std::vector<Accepted> AcceptedCases() {
     return cases;
 }
 
+void PrintTo(const Accepted& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class AcceptedVariant : public testing::TestWithParam<Accepted> {};
 
 TEST_P(AcceptedVariant, ReadsSizeDepthAndPixels) {
@@ -381,6 +385,10 @@ std::vector<Refused> RefusedCases() {
         {"HugeRle8", With([](bmp::File& f) { f.width = 40000; f.height = 40000; }, RleCase("", 8, 4, 2, Grid(4, 2, [](int, int) { return 1u; })).file).left(1100), Kind::Invalid},
         {"HugeTopDown32", With([](bmp::File& f) { f.width = 20000; f.height = -20000; }, MaskCase("", 40, 32, std::nullopt, Masks{}).file), Kind::Invalid},
     };
+}
+
+void PrintTo(const Refused& c, std::ostream* os) {
+    *os << c.name;
 }
 
 class RefusedVariant : public testing::TestWithParam<Refused> {};
