@@ -1,0 +1,70 @@
+// quimbly-render decode: output, exit status and messages.
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "tests/support/jpeg_fixtures.h"
+
+extern "C" {
+#include <jerror.h>
+}
+
+namespace {
+
+const QString kRender = QStringLiteral(QUIMBLY_BIN_DIR "/quimbly-render");
+
+class RenderDecode : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
+    TestProcessResult Decode(const QString& file) { return RunTestProcess(kRender, {"decode", file, Path("out.ppm")}); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(RenderDecode, WritesThePixelsAndPrintsSizeAndDepth) {
+    TestJpegOptions options;
+    options.width = 13;
+    options.height = 7;
+    ASSERT_TRUE(WriteTestFile(Path("a.jpg"), EncodeTestJpeg(options)));
+    const TestProcessResult run = Decode(Path("a.jpg"));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "13 7 24\n");
+    const TestPnm pnm = ReadTestPnm(Path("out.ppm"));
+    ASSERT_TRUE(pnm.valid);
+    EXPECT_EQ(pnm.width, 13);
+    EXPECT_EQ(pnm.height, 7);
+}
+
+TEST_F(RenderDecode, LoadAndDecodingErrorsPrintTheMessageAndWriteNothing) {
+    ASSERT_TRUE(WriteTestFile(Path("empty.jpg"), {}));
+    ASSERT_TRUE(WriteTestFile(Path("bitmap.jpg"), EncodeTestBmp()));
+    ASSERT_TRUE(WriteTestFile(Path("a.gif"), EncodeTestJpeg()));
+    const struct {
+        QString file;
+        QString message;
+    } cases[] = {
+        {Path("empty.jpg"), QStringLiteral("JPEG エラー #%1").arg(JERR_INPUT_EMPTY)},
+        {Path("bitmap.jpg"), QStringLiteral("JPEG エラー #%1").arg(JERR_NO_SOI)},
+        {Path("a.gif"), QStringLiteral("拡張子 .gif の画像形式は処理できません")},
+        {Path("missing.jpg"), QStringLiteral("ファイル %1 は開けません").arg(Path("missing.jpg"))},
+    };
+    for (const auto& c : cases) {
+        const TestProcessResult run = Decode(c.file);
+        EXPECT_EQ(run.exitCode, 1) << c.file.toStdString();
+        EXPECT_EQ(QString::fromUtf8(run.err).trimmed(), c.message);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(Path("out.ppm")));
+    }
+}
+
+TEST_F(RenderDecode, UsageErrorsExitWithTwo) {
+    const QStringList usages[] = {{}, {"decode"}, {"decode", Path("a.jpg")}, {"decode", "a", "b", "c"}, {"unknown", "a", "b"}};
+    for (const QStringList& arguments : usages) {
+        const TestProcessResult run = RunTestProcess(kRender, arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("usage: quimbly-render decode FILE OUT.ppm"));
+    }
+}
+
+}  // namespace
