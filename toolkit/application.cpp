@@ -10,10 +10,14 @@
 #include <QWidget>
 
 #include "toolkit/help_bridge.h"
+#include "toolkit/help_context.h"
 
 TApplication* Application = nullptr;
 
-TApplication::TApplication() { Application = this; }
+TApplication::TApplication() {
+    Application = this;
+    InstallHelpKey(this);
+}
 
 TApplication::~TApplication() {
     if (Application == this)
