@@ -91,9 +91,13 @@ TEST_F(PictureTest, ExtensionChoosesTheImageKind) {
     EXPECT_NE(dynamic_cast<TJPEGImage*>(picture.Graphic()), nullptr);
     picture.LoadFromFile(WriteJpeg("y.JPEG"));
     EXPECT_NE(dynamic_cast<TJPEGImage*>(picture.Graphic()), nullptr);
-    // JPEG data in a .Bmp file reaches the bitmap reader, which refuses it.
+    picture.LoadFromFile(Write("a.Bmp", EncodeTestBmp(5, 3)));
+    ASSERT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);
+    EXPECT_EQ(picture.Width(), 5);
+    EXPECT_EQ(picture.Height(), 3);
+    // JPEG data in a .bmp file reaches the bitmap reader, which refuses it.
     TPicture bitmap;
-    const QString message = ErrorOf<Exception>([&] { bitmap.LoadFromFile(WriteJpeg("a.Bmp")); });
+    const QString message = ErrorOf<EInvalidGraphic>([&] { bitmap.LoadFromFile(WriteJpeg("b.bmp")); });
     EXPECT_EQ(message, QStringLiteral("ビットマップイメージが不正です"));
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "tests/support/bmp_fixtures.h"
 #include "tests/support/jpeg_fixtures.h"
 
 extern "C" {
@@ -34,6 +35,26 @@ TEST_F(RenderDecode, WritesThePixelsAndPrintsSizeAndDepth) {
     ASSERT_TRUE(pnm.valid);
     EXPECT_EQ(pnm.width, 13);
     EXPECT_EQ(pnm.height, 7);
+}
+
+TEST_F(RenderDecode, EmptyPicturePrintsZerosAndWritesNothing) {
+    ASSERT_TRUE(WriteTestFile(Path("empty.bmp"), {}));
+    const TestProcessResult run = Decode(Path("empty.bmp"));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "0 0 0\n");
+    EXPECT_FALSE(QFileInfo::exists(Path("out.ppm")));
+}
+
+TEST_F(RenderDecode, PalettePicturesAreExpandedToRgb) {
+    const std::vector<QRgb> palette{qRgb(255, 0, 0), qRgb(0, 128, 255), qRgb(9, 8, 7)};
+    ASSERT_TRUE(WriteTestFile(Path("p.bmp"), bmp::Bmp8(3, 2, palette, {0, 1, 2, 2, 1, 0})));
+    const TestProcessResult run = Decode(Path("p.bmp"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "3 2 8\n");
+    const TestPnm pnm = ReadTestPnm(Path("out.ppm"));
+    ASSERT_TRUE(pnm.valid);
+    EXPECT_EQ(pnm.rgb, QByteArray("\xFF\x00\x00\x00\x80\xFF\x09\x08\x07"
+                                  "\x09\x08\x07\x00\x80\xFF\xFF\x00\x00", 18));
 }
 
 TEST_F(RenderDecode, LoadAndDecodingErrorsPrintTheMessageAndWriteNothing) {
