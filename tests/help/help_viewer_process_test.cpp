@@ -2,6 +2,7 @@
 // must all end up in one window.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -70,6 +71,32 @@ TEST_F(HelpViewerProcessTest, OneWindowServesContentsFinderAndContextRequests) {
 
     SendHelpRequest(HelpPath(), HELP_CONTEXT, 0);
     EXPECT_EQ(WaitForState(Showing("topic", "none"))["pid"].toInteger(), pid);
+}
+
+// Viewers started for this help file, found by their command line.
+int ViewersFor(const QString& helpFile) {
+    int count = 0;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile cmdline("/proc/" + pid + "/cmdline");
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> words = cmdline.readAll().split('\0');
+        if (words.size() > 1 && words[0].endsWith("quimbly-help") && words[1] == helpFile.toUtf8())
+            ++count;
+    }
+    return count;
+}
+
+TEST_F(HelpViewerProcessTest, RequestsInQuickSuccessionEndInOneWindow) {
+    for (int context : {1, 2, 3})
+        SendHelpRequest(HelpPath(), HELP_CONTEXT, context);
+    const QJsonObject state = WaitForState([](const QJsonObject& s) { return s["view"] == "topic"; });
+    QElapsedTimer clock;
+    clock.start();
+    while (ViewersFor(HelpPath()) > 1 && clock.elapsed() < 10000)
+        QThread::msleep(50);
+    EXPECT_EQ(ViewersFor(HelpPath()), 1);
+    EXPECT_EQ(WaitForState([](const QJsonObject&) { return true; })["pid"], state["pid"]);
 }
 
 TEST_F(HelpViewerProcessTest, MissingHelpFileIsReportedInsideTheViewer) {
