@@ -103,6 +103,10 @@ TDirectoryListBox::TDirectoryListBox(QWidget* parent) : QListWidget(parent), cur
     BuildRows();
 }
 
+TFileListBox* TDirectoryListBox::FileList() const { return fileList_; }
+
+TDriveComboBox* TDirectoryListBox::DriveCombo() const { return driveCombo_; }
+
 void TDirectoryListBox::SetFileList(TFileListBox* list) {
     fileList_ = list;
     if (fileList_)

@@ -5,6 +5,7 @@
 // OnChange fires.
 
 #include <QListWidget>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -28,9 +29,9 @@ public:
     // (or, for a folder on another drive, in that drive's last folder).
     void SetCurrentFolder(const QString& folder);
 
-    TFileListBox* FileList() const { return fileList_; }
+    TFileListBox* FileList() const;
     void SetFileList(TFileListBox* list);
-    TDriveComboBox* DriveCombo() const { return driveCombo_; }
+    TDriveComboBox* DriveCombo() const;
 
     // Opens a row as a double-click or Enter does.
     void OpenRow(int row);
@@ -56,8 +57,8 @@ private:
     void RunChangeSequence();
 
     QString currentFolder_;
-    TFileListBox* fileList_ = nullptr;
-    TDriveComboBox* driveCombo_ = nullptr;
+    QPointer<TFileListBox> fileList_;
+    QPointer<TDriveComboBox> driveCombo_;
 };
 
 // The folder as the file system reports it (absolute, symbolic links resolved),

@@ -56,6 +56,8 @@ TDriveComboBox::TDriveComboBox(std::vector<TDrive> drives, QWidget* parent)
     On(this, &QComboBox::activated, this, [this](int index) { PickDrive(index); });
 }
 
+TDirectoryListBox* TDriveComboBox::DirList() const { return dirList_; }
+
 void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
     if (dirList_)
         dirList_->driveCombo_ = nullptr;

@@ -4,6 +4,7 @@
 // the linked folder list to that folder, or to the mount point itself.
 
 #include <QComboBox>
+#include <QPointer>
 #include <QString>
 #include <vector>
 
@@ -21,7 +22,7 @@ public:
     static constexpr int GlyphIndent = 2;
     static constexpr int TextGap = 4;  // between glyph and text
 
-    TDirectoryListBox* DirList() const { return dirList_; }
+    TDirectoryListBox* DirList() const;
     void SetDirList(TDirectoryListBox* list);
 
     const std::vector<TDrive>& Drives() const { return drives_; }
@@ -46,6 +47,6 @@ private:
 
     std::vector<TDrive> drives_;
     std::vector<QString> remembered_;
-    TDirectoryListBox* dirList_ = nullptr;
+    QPointer<TDirectoryListBox> dirList_;
     int currentDrive_ = -1;
 };

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
-#include <numeric>
 
 #include "toolkit/application.h"
 #include "toolkit/list_rows.h"
@@ -40,21 +39,11 @@ bool MatchesWildcard(const QString& name, const QString& pattern) {
 void SortNamesIgnoringCase(QStringList& names) {
     QCollator collator{QLocale()};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(names.size()));
-    for (const QString& name : names)
-        keys.push_back(collator.sortKey(name));
-    std::vector<qsizetype> order(size_t(names.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int byLocale = keys[size_t(a)].compare(keys[size_t(b)]);
-        return byLocale != 0 ? byLocale < 0 : names[a] < names[b];
+    // compare(), not sort keys: in the C locale only compare() honours the case setting.
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        const int byLocale = collator.compare(a, b);
+        return byLocale != 0 ? byLocale < 0 : a < b;
     });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (qsizetype index : order)
-        sorted.append(names[index]);
-    names = std::move(sorted);
 }
 
 QStringList ListPictureFiles(const QString& folder, const QString& mask) {
@@ -141,17 +130,7 @@ void TFileListBox::ReportUserChange() {
     emit OnClick();
 }
 
-void TFileListBox::mousePressEvent(QMouseEvent* event) {
-    Guard(this, [&] {
-        baseline_ = SelectedRows();
-        QListWidget::mousePressEvent(event);
-        ReportUserChange();
-    });
-}
-
-// A drag extends the selection as it goes; the change is reported once, at release.
-void TFileListBox::mouseMoveEvent(QMouseEvent* event) { QListWidget::mouseMoveEvent(event); }
-
+// A click or a drag over several entries is reported once, when the button is released.
 void TFileListBox::mouseReleaseEvent(QMouseEvent* event) {
     Guard(this, [&] {
         QListWidget::mouseReleaseEvent(event);
@@ -161,7 +140,6 @@ void TFileListBox::mouseReleaseEvent(QMouseEvent* event) {
 
 void TFileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     Guard(this, [&] {
-        baseline_ = SelectedRows();
         QListWidget::mouseDoubleClickEvent(event);
         ReportUserChange();
     });
@@ -169,7 +147,6 @@ void TFileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TFileListBox::keyPressEvent(QKeyEvent* event) {
     Guard(this, [&] {
-        baseline_ = SelectedRows();
         QListWidget::keyPressEvent(event);
         ReportUserChange();
     });

@@ -33,15 +33,13 @@ signals:
     void OnClick();
 
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::vector<int> SelectedRows() const;
-    // Fires OnClick when the selection differs from the one last reported.
+    // Fires OnClick when the selection differs from the one last reported or read.
     void ReportUserChange();
 
     QString mask_;
