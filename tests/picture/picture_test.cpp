@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 
 #include "picture/bitmap.h"
@@ -9,6 +11,7 @@
 #include "picture/jpeg_decoder.h"
 #include "picture/jpeg_image.h"
 #include "picture/picture.h"
+#include "tests/support/app_fixture.h"
 #include "tests/support/jpeg_fixtures.h"
 #include "toolkit/exceptions.h"
 
@@ -121,7 +124,12 @@ TEST_F(PictureTest, UnknownExtensionFailsWithTheExtensionAsWritten) {
 TEST_F(PictureTest, FileThatCannotBeOpenedFailsWithThePathAsPassed) {
     const QString folder = dir_.filePath("folder.jpg");
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString paths[] = {dir_.filePath("missing.jpg"), dir_.path() + "//missing.bmp", folder};
+    // A pipe would block the load and a device would never end: neither is a picture file.
+    const QString pipe = dir_.filePath("pipe.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString device = dir_.filePath("zero.jpg");
+    ASSERT_TRUE(QFile::link("/dev/zero", device));
+    const QString paths[] = {dir_.filePath("missing.jpg"), dir_.path() + "//missing.bmp", folder, pipe, device};
     for (const QString& path : paths) {
         TPicture picture;
         EXPECT_EQ(ErrorOf<EFOpenError>([&] { picture.LoadFromFile(path); }), QStringLiteral("ファイル %1 は開けません").arg(path));
@@ -389,6 +397,14 @@ TEST_F(EightBitDisplay, EveryJpegIsQuantisedTo236Colours) {
         EXPECT_LE(pixels->palette.size(), 236u);
         EXPECT_EQ(picture.Graphic()->BitsPerPixel(), 8);
     }
+}
+
+using JpegPixelFormatAtStartUp = AppFixture;
+
+TEST_F(JpegPixelFormatAtStartUp, IsTakenFromTheScreen) {
+    SetJPEGPixelFormat(TJPEGPixelFormat::jf8Bit);
+    StartProgram();
+    EXPECT_EQ(JPEGPixelFormat(), TJPEGPixelFormat::jf24Bit);
 }
 
 TEST(JpegPixelFormat, ReadFromTheScreenDepth) {
