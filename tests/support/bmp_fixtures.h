@@ -8,7 +8,11 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <string>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 namespace bmp {
@@ -54,6 +58,50 @@ QByteArray EncodeRle4(const std::vector<std::uint32_t>& indices, int width, int 
 QByteArray Bmp24(const QImage& image);
 // A plain 8-bit file with the given palette and index rows (top row first).
 QByteArray Bmp8(int width, int height, const std::vector<QRgb>& palette, const std::vector<std::uint32_t>& indices);
+
+// ---- A catalogue of accepted variants with the pixels they must show ----
+
+using Masks = std::array<std::uint32_t, 3>;
+
+struct Variant {
+    std::string name;
+    File file;
+    int width = 0;
+    int height = 0;
+    int bits = 0;
+    std::vector<QRgb> expected;  // top row first
+};
+
+// Test output names a variant by its name.
+inline void PrintTo(const Variant& variant, std::ostream* os) {
+    *os << variant.name;
+}
+
+// An n-bit channel value widened to 8 bits by repeating its bit pattern.
+std::uint32_t Widen(std::uint32_t value, int bits);
+// A colour table of count distinct colours.
+std::vector<QRgb> TestPalette(int count);
+// Values f(x, y), top row first.
+std::vector<std::uint32_t> Grid(int width, int height, const std::function<std::uint32_t(int, int)>& f);
+QByteArray Bytes(std::initializer_list<int> bytes);
+
+// Palette pixels of the given depth, with the depth's full table or colours entries.
+Variant Indexed(std::string name, std::uint32_t headerSize, int bits, int width, int height, bool topDown = false,
+                int colours = 0);
+// 16- or 32-bit pixels written through masks; effective are the masks a reader
+// must apply (fileMasks absent: no compression, the default layout).
+Variant BitFields(std::string name, std::uint32_t headerSize, int bits, std::optional<Masks> fileMasks,
+                  Masks effective, bool topDown = false);
+// 24-bit pixels.
+Variant TrueColour(std::string name, std::uint32_t headerSize, bool topDown = false);
+// Run-length coded index rows (8 or 4 bits), from the encoder above.
+Variant Rle(std::string name, int bits, int width, int height, const std::vector<std::uint32_t>& indices);
+// Hand-written run-length data and the index rows (top row first) it must give.
+Variant RawRle(std::string name, int bits, int width, int height, QByteArray data, std::vector<std::uint32_t> indices);
+
+// Every accepted variant: header forms, depths, masks, run-length escapes,
+// row orders, pixel-data offsets.
+std::vector<Variant> AcceptedVariants();
 
 // Writes bytes to path; returns false when the file could not be written.
 bool WriteFile(const QString& path, const QByteArray& bytes);
