@@ -2,15 +2,17 @@
 // TImage: the picture box. A child element without a native window of its own
 // that paints its picture on its holder, placed by the fitting rule.
 
+#include <QCursor>
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "picture/picture.h"
+#include "picture/placement.h"
 
 class TImage : public QWidget {
-    // Q_OBJECT comes back with the implementation.
+    Q_OBJECT
 public:
     enum class TAlign { None, Client };
 
@@ -36,24 +38,36 @@ public:
     QString Hint() const { return toolTip(); }
     void SetHint(const QString& hint) { setToolTip(hint); }
 
-    // Press and release of the left button over the same box.
+    QCursor Cursor() const { return cursor(); }
+    void SetCursor(const QCursor& shape) { setCursor(shape); }
+
+    // Press and release of the left button over the same box. A double click
+    // clicks once.
     std::function<void(TImage* sender)> OnClick;
 
     // The placement rectangle in box coordinates for the current picture, size and flags.
     QRect PlacementRect() const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    TPlacementFlags Flags() const { return {center_, proportional_, stretch_}; }
+    void SetFlag(bool& flag, bool on);
     void PictureChanged();
+    void WatchHolder(QWidget* holder);
+    void FollowHolder();
+
     std::unique_ptr<TPicture> picture_;
     bool center_ = false;
     bool proportional_ = false;
     bool stretch_ = false;
     bool pressed_ = false;
     TAlign align_ = TAlign::None;
+    QWidget* watchedHolder_ = nullptr;
 };

@@ -1,0 +1,269 @@
+#include "picture/stretch_draw.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// Walks the mapping of consecutive target indices without dividing at each
+// step: the index is the quotient of a numerator that grows by 2 * source per
+// target pixel over the denominator 2 * target.
+class SourceStepper {
+public:
+    SourceStepper(int first, int source, int target)
+        : denominator_(2 * static_cast<std::uint64_t>(target)),
+          stepQuotient_(2 * static_cast<std::uint64_t>(source) / denominator_),
+          stepRemainder_(2 * static_cast<std::uint64_t>(source) % denominator_) {
+        const auto s = static_cast<std::uint64_t>(source);
+        const auto d = static_cast<std::uint64_t>(target);
+        const auto t = static_cast<std::uint64_t>(first);
+        const std::uint64_t numerator = target >= source ? (2 * t + 1) * s - 1 : 2 * t * s + d;
+        quotient_ = numerator / denominator_;
+        remainder_ = numerator % denominator_;
+    }
+
+    int Current() const { return static_cast<int>(quotient_); }
+
+    void Next() {
+        quotient_ += stepQuotient_;
+        remainder_ += stepRemainder_;
+        if (remainder_ >= denominator_) {
+            remainder_ -= denominator_;
+            ++quotient_;
+        }
+    }
+
+private:
+    std::uint64_t denominator_;
+    std::uint64_t stepQuotient_;
+    std::uint64_t stepRemainder_;
+    std::uint64_t quotient_ = 0;
+    std::uint64_t remainder_ = 0;
+};
+
+}  // namespace
+
+int StretchSourceIndex(int t, int source, int target) {
+    return SourceStepper(t, source, target).Current();
+}
+
+std::vector<int> StretchSourceMap(int first, int count, int source, int target) {
+    std::vector<int> map(static_cast<std::size_t>(std::max(count, 0)));
+    SourceStepper step(first, source, target);
+    for (int& index : map) {
+        index = step.Current();
+        step.Next();
+    }
+    return map;
+}
+
+namespace {
+
+// What one target row needs to be filled from one source row, prepared once
+// per drawing so that the inner loops do nothing but fetch and store.
+struct RowPlan {
+    const TBitmapImage* image = nullptr;
+    std::vector<int> columns;             // source column per target column
+    std::vector<std::uint32_t> offsets;   // byte offset of that column (24 and 32 bits)
+    int wordSafe = 0;                     // leading columns that may be fetched as 4 bytes
+    std::array<QRgb, 256> palette{};      // palette with alpha set, black beyond its end
+    // Fills one target row from source row `row`, prefetching the row `next`
+    // that comes after it: fetching source rows far apart is what this waits on.
+    void (*fill)(const RowPlan&, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) = nullptr;
+    int sourceRowOf = -1;                 // the source row index, for the general path
+};
+
+constexpr int kPrefetchEvery = 8;  // target pixels between prefetches of the next row
+
+inline std::uint32_t Load32(const std::uint8_t* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+void Fill24(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) {
+    const std::uint32_t* offsets = plan.offsets.data();
+    const int count = static_cast<int>(plan.offsets.size());
+    int i = 0;
+    // Blue, green, red in memory: one little-endian word gives 0x??RRGGBB.
+    for (; i + kPrefetchEvery <= plan.wordSafe; i += kPrefetchEvery) {
+        __builtin_prefetch(next + offsets[i]);
+        for (int k = i; k < i + kPrefetchEvery; ++k)
+            out[k] = Load32(row + offsets[k]) | 0xFF000000u;
+    }
+    for (; i < plan.wordSafe; ++i)
+        out[i] = Load32(row + offsets[i]) | 0xFF000000u;
+    for (; i < count; ++i) {
+        const std::uint8_t* p = row + offsets[i];
+        out[i] = qRgb(p[2], p[1], p[0]);
+    }
+}
+
+void Fill32(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) {
+    const std::uint32_t* offsets = plan.offsets.data();
+    const int count = static_cast<int>(plan.offsets.size());
+    int i = 0;
+    for (; i + kPrefetchEvery <= count; i += kPrefetchEvery) {
+        __builtin_prefetch(next + offsets[i]);
+        for (int k = i; k < i + kPrefetchEvery; ++k)
+            out[k] = Load32(row + offsets[k]) | 0xFF000000u;
+    }
+    for (; i < count; ++i)
+        out[i] = Load32(row + offsets[i]) | 0xFF000000u;
+}
+
+void Fill8(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) {
+    const int* columns = plan.columns.data();
+    const int count = static_cast<int>(plan.columns.size());
+    int i = 0;
+    for (; i + kPrefetchEvery <= count; i += kPrefetchEvery) {
+        __builtin_prefetch(next + columns[i]);
+        for (int k = i; k < i + kPrefetchEvery; ++k)
+            out[k] = plan.palette[row[columns[k]]];
+    }
+    for (; i < count; ++i)
+        out[i] = plan.palette[row[columns[i]]];
+}
+
+void Fill4(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t*, QRgb* out) {
+    const int* columns = plan.columns.data();
+    const int count = static_cast<int>(plan.columns.size());
+    for (int i = 0; i < count; ++i) {
+        const int x = columns[i];
+        out[i] = plan.palette[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F];
+    }
+}
+
+// One source pixel per target pixel here too: a reduction may drop black lines.
+void Fill1(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t*, QRgb* out) {
+    const int* columns = plan.columns.data();
+    const int count = static_cast<int>(plan.columns.size());
+    for (int i = 0; i < count; ++i) {
+        const int x = columns[i];
+        out[i] = plan.palette[(row[x >> 3] >> (7 - (x & 7))) & 1];
+    }
+}
+
+// Masked 16 and 32 bits: rare enough for the general converter.
+void FillMasked(const RowPlan& plan, const std::uint8_t*, const std::uint8_t*, QRgb* out) {
+    SampleRow(*plan.image, plan.sourceRowOf, plan.columns.data(), static_cast<int>(plan.columns.size()), out);
+}
+
+bool HasPlainMasks(const TBitmapImage& image) {
+    return image.redMask == 0xFF0000u && image.greenMask == 0x00FF00u && image.blueMask == 0x0000FFu;
+}
+
+void PreparePalette(const TBitmapImage& image, RowPlan& plan) {
+    for (std::size_t i = 0; i < plan.palette.size(); ++i)
+        plan.palette[i] = i < image.palette.size() ? (image.palette[i] | 0xFF000000u) : qRgb(0, 0, 0);
+}
+
+void PrepareOffsets(RowPlan& plan, int bytesPerPixel) {
+    plan.offsets.resize(plan.columns.size());
+    for (std::size_t i = 0; i < plan.columns.size(); ++i)
+        plan.offsets[i] = static_cast<std::uint32_t>(plan.columns[i]) * static_cast<std::uint32_t>(bytesPerPixel);
+    // A 4-byte fetch of a 24-bit pixel reads one byte past it, which only the
+    // last column of a row may not own; the columns ascend, so those come last.
+    const int last = plan.image->width - 1;
+    plan.wordSafe = static_cast<int>(std::lower_bound(plan.columns.begin(), plan.columns.end(), last) -
+                                     plan.columns.begin());
+}
+
+RowPlan MakePlan(const TBitmapImage& image, int width, int firstColumn, int count) {
+    RowPlan plan;
+    plan.image = &image;
+    plan.columns = StretchSourceMap(firstColumn, count, image.width, width);
+    switch (image.bitsPerPixel) {
+    case 24:
+        PrepareOffsets(plan, 3);
+        plan.fill = Fill24;
+        break;
+    case 32:
+        if (HasPlainMasks(image)) {
+            PrepareOffsets(plan, 4);
+            plan.fill = Fill32;
+        } else {
+            plan.fill = FillMasked;
+        }
+        break;
+    case 8:
+    case 4:
+    case 1:
+        PreparePalette(image, plan);
+        plan.fill = image.bitsPerPixel == 8 ? Fill8 : image.bitsPerPixel == 4 ? Fill4 : Fill1;
+        break;
+    default:
+        plan.fill = FillMasked;
+    }
+    return plan;
+}
+
+// Fills rows [firstRow, firstRow + rows) of the scaled picture into out, where
+// out's row 0 is firstRow. A target row showing the same source row as the
+// one above is copied instead of fetched again.
+void FillRows(RowPlan& plan, int height, int firstRow, int rows, QImage& out) {
+    const TBitmapImage& image = *plan.image;
+    const std::size_t rowBytes = plan.columns.size() * sizeof(QRgb);
+    const bool enlarging = height >= image.height;
+    int previousSource = -1;
+    SourceStepper step(firstRow, image.height, height);
+    for (int y = 0; y < rows; ++y) {
+        const int source = step.Current();
+        step.Next();
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        if (source == previousSource) {
+            std::memcpy(line, out.constScanLine(y - 1), rowBytes);
+            continue;
+        }
+        // The next different source row: enlarging never skips one.
+        const int next = enlarging ? source + 1 : step.Current();
+        plan.sourceRowOf = source;
+        plan.fill(plan, image.Row(source), image.Row(std::min(next, image.height - 1)), line);
+        previousSource = source;
+    }
+}
+
+// Also refuses a holder whose rows would not fit its pixel memory.
+bool CanDraw(const TBitmapImage& image, QSize size) {
+    return !image.IsEmpty() && size.width() > 0 && size.height() > 0 && image.stride > 0 &&
+           image.stride >= TBitmapImage::RowSize(image.width, image.bitsPerPixel) &&
+           image.pixels.size() / image.stride >= static_cast<std::size_t>(image.height);
+}
+
+}  // namespace
+
+QImage StretchPart(const TBitmapImage& image, QSize size, const QRect& area) {
+    const QRect part = area.intersected(QRect(QPoint(0, 0), size));
+    if (part.isEmpty() || !CanDraw(image, size))
+        return {};
+    QImage out(part.size(), QImage::Format_RGB32);
+    if (out.isNull())
+        return {};
+    RowPlan plan = MakePlan(image, size.width(), part.x(), part.width());
+    FillRows(plan, size.height(), part.y(), part.height(), out);
+    return out;
+}
+
+void StretchDraw(QPainter& painter, const QRect& dest, const TBitmapImage& image, const QRect& clip) {
+    const QRect visible = dest.intersected(clip);
+    if (visible.isEmpty() || !CanDraw(image, dest.size()))
+        return;
+    const QPoint origin = visible.topLeft() - dest.topLeft();  // within the scaled picture
+    RowPlan plan = MakePlan(image, dest.width(), origin.x(), visible.width());
+
+    // Bands of rows small enough to stay in cache between filling and blitting.
+    constexpr int kBandBytes = 64 * 1024;
+    const auto fitting = static_cast<int>(kBandBytes / (std::int64_t{visible.width()} * 4));
+    const int bandRows = std::clamp(fitting, 1, visible.height());
+    QImage band(visible.width(), bandRows, QImage::Format_RGB32);
+    if (band.isNull())
+        return;
+    for (int y = 0; y < visible.height(); y += bandRows) {
+        const int rows = std::min(bandRows, visible.height() - y);
+        FillRows(plan, dest.height(), origin.y() + y, rows, band);
+        painter.drawImage(QPoint(visible.x(), visible.y() + y), band, QRect(0, 0, visible.width(), rows));
+    }
+}
