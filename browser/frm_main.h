@@ -7,7 +7,20 @@
 
 #include "toolkit/exceptions.h"
 #include "toolkit/form.h"
+#include "toolkit/panel.h"
+#include "toolkit/splitter.h"
+#include "toolkit/tool_bar.h"
 
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QScrollArea;
+class QStatusBar;
+class QToolButton;
+class TAlignLayout;
 class TImage;
 
 class TfrmMain : public TForm {
@@ -20,6 +33,8 @@ public:
 
     void FormCreate();
     void FormDestroy();
+    // Runs after the elements have been laid out for the new size.
+    void FormResize();
 
     // Menu commands; each toolbar button calls the one of its menu item.
     void mnuFileXClick(QObject* sender);
@@ -30,6 +45,20 @@ public:
     void mnuHelpCClick(QObject* sender);
     void mnuHelpAClick(QObject* sender);
 
+    void tlbMainEndClick(QObject* sender);
+    void tlbMainOpenClick(QObject* sender);
+    void tlbMainCloseClick(QObject* sender);
+    void tlbMainSlideClick(QObject* sender);
+
+    void splMainMoved(QObject* sender);
+    // Keeps the drive list and the path box as wide as their panes.
+    void AdjustBarWidths();
+
+    // Makes the main menu's shortcuts (Ctrl+O, Ctrl+Z, F5) act while window is
+    // the active window, as long as the main window is enabled and no modal
+    // window is open. For the picture windows; call once per window.
+    void ShareShortcutsWith(QWidget* window);
+
     // Rebuilds the thumbnail strip from the file list's selection.
     void ShowThumbnails();
     // Opens one picture window for the thumbnail sender.
@@ -38,8 +67,60 @@ public:
     // Tests point the program folder elsewhere so that no two runs share a state file.
     static inline QString ProgramFolderOverride;
 
+signals:
+    // A menu item's command is about to run (its handler follows). For tests.
+    void menuCommandRun(QAction* item);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void IgnoreException(QObject* sender, const Exception& error);
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPanes();
+    void BuildStrip();
+    QAction* AddMenuItem(QMenu* menu, const QString& caption, void (TfrmMain::*handler)(QObject*));
+    bool ShortcutsAccepted() const;
+
+    TAlignLayout* windowLayout_ = nullptr;  // menu bar and client area
+    TAlignLayout* clientLayout_ = nullptr;  // the elements of the client area
+
+public:  // elements; the menu bar lies above ClientArea, in which every other element is laid out
+    QMenuBar* mnuMain = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileX = nullptr;
+    QMenu* mnuImg = nullptr;
+    QAction* mnuImgOpen = nullptr;
+    QAction* mnuImgC = nullptr;
+    QMenu* mnuSlide = nullptr;
+    QAction* mnuSlideOpen = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpH = nullptr;
+    QAction* mnuHelpC = nullptr;
+    QAction* mnuHelpBar = nullptr;
+    QAction* mnuHelpA = nullptr;
+
+    QWidget* ClientArea = nullptr;
+    TToolBar* tlbMain = nullptr;
+    QToolButton* tlbMainEnd = nullptr;
+    QWidget* ToolButton2 = nullptr;
+    QToolButton* tlbMainOpen = nullptr;
+    QToolButton* tlbMainClose = nullptr;
+    QWidget* ToolButton1 = nullptr;
+    QToolButton* tlbMainSlide = nullptr;
+    TPanel* pnlTree = nullptr;
+    TPanel* pnlDrv = nullptr;
+    QComboBox* cboDrv = nullptr;
+    QListWidget* trvDir = nullptr;
+    TSplitter* splMain = nullptr;
+    TPanel* pnlList = nullptr;
+    TPanel* pnlPath = nullptr;
+    QLineEdit* txtPath = nullptr;
+    QListWidget* lstFile = nullptr;
+    QScrollArea* scbGrh = nullptr;
+    QWidget* scbGrhContent = nullptr;  // holder of the thumbnails, scrolled by scbGrh
+    QStatusBar* stbMain = nullptr;
 
 public:  // read by the slide show window and by tests
     std::array<TForm*, MaxPictures> frmView{};

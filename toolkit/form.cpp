@@ -1,13 +1,19 @@
 #include "toolkit/form.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
 
 #include "toolkit/application.h"
+#include "toolkit/window_font.h"
 
 TForm::TForm(QWidget* owner) : QWidget(owner, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setFont(WindowFont());
 }
 
 // Width and height the frame adds around the client area (zero where the
@@ -26,14 +32,31 @@ int TForm::Height() const { return frameGeometry().height(); }
 void TForm::SetLeft(int left) { move(left, Top()); }
 void TForm::SetTop(int top) { move(Left(), top); }
 
+// Until the window system has reported the frame, an outer size is kept and
+// applied again once the frame is known, so a window never comes out larger
+// than the program asked (and a stored size never grows from run to run).
+bool TForm::FrameKnown() const { return isVisible() && !FrameExtra().isNull(); }
+
 void TForm::SetWidth(int width) {
     width = std::max(width, minOuterWidth_);
+    pendingWidth_ = FrameKnown() ? -1 : width;
     resize(std::max(0, width - FrameExtra().width()), geometry().height());
 }
 
 void TForm::SetHeight(int height) {
     height = std::max(height, minOuterHeight_);
+    pendingHeight_ = FrameKnown() ? -1 : height;
     resize(geometry().width(), std::max(0, height - FrameExtra().height()));
+}
+
+void TForm::ApplyPendingSize() {
+    if ((pendingWidth_ < 0 && pendingHeight_ < 0) || !FrameKnown() || windowState() != Qt::WindowNoState)
+        return;
+    const QSize extra = FrameExtra();
+    const int width = pendingWidth_ < 0 ? geometry().width() : std::max(0, pendingWidth_ - extra.width());
+    const int height = pendingHeight_ < 0 ? geometry().height() : std::max(0, pendingHeight_ - extra.height());
+    pendingWidth_ = pendingHeight_ = -1;
+    resize(width, height);
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
@@ -45,8 +68,84 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 void TForm::SetMinimumOuterSize(int width, int height) {
     minOuterWidth_ = width;
     minOuterHeight_ = height;
+    ApplyMinimumSize();
+}
+
+// The window system limits the client area; the frame is often known only
+// after the window has been shown, so the limit is renewed whenever it changes.
+void TForm::ApplyMinimumSize() {
     const QSize extra = FrameExtra();
-    setMinimumSize(std::max(0, width - extra.width()), std::max(0, height - extra.height()));
+    const QSize minimum(std::max(0, minOuterWidth_ - extra.width()), std::max(0, minOuterHeight_ - extra.height()));
+    if (minimumSize() != minimum)
+        setMinimumSize(minimum);
+}
+
+// A window system that ignores the size hint still does not get the window
+// below its minimum: it is grown back right after.
+void TForm::KeepMinimumSize() {
+    if (!isVisible() || windowState() != Qt::WindowNoState)
+        return;
+    if (width() >= minimumWidth() && height() >= minimumHeight())
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isVisible() && windowState() == Qt::WindowNoState)
+                resize(size().expandedTo(minimumSize()));
+        },
+        Qt::QueuedConnection);
+}
+
+bool TForm::event(QEvent* event) {
+    const bool result = QWidget::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::WindowStateChange:
+        ApplyMinimumSize();
+        ApplyPendingSize();
+        KeepMinimumSize();
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+void TForm::showEvent(QShowEvent* event) {
+    if (!opened_) {
+        opened_ = true;
+        PlaceAtFirstOpening();
+    }
+    QWidget::showEvent(event);
+}
+
+void TForm::PlaceAtFirstOpening() {
+    QRect reference;
+    if (Position == TPosition::ScreenCenter) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen())
+            reference = QRect(QPoint(0, 0), screen->geometry().size());
+    } else if (Position == TPosition::MainFormCenter) {
+        if (Application && Application->MainForm && Application->MainForm != this) {
+            const TForm* main = Application->MainForm;
+            reference = QRect(main->Left(), main->Top(), main->Width(), main->Height());
+        }
+    }
+    if (reference.isNull())
+        return;
+    const int left = reference.left() + (reference.width() - Width()) / 2;
+    const int top = reference.top() + (reference.height() - Height()) / 2;
+    move(std::max(0, left), std::max(0, top));
+}
+
+void TForm::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && DefaultButton && DefaultButton->isVisible() && DefaultButton->isEnabled()) {
+        DefaultButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TForm::ShowModal() {

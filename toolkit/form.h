@@ -5,7 +5,11 @@
 
 #include <QWidget>
 
+class QAbstractButton;
 class QEventLoop;
+
+// Where a window appears at its first opening; later openings keep the last place.
+enum class TPosition { Designed, ScreenCenter, MainFormCenter };
 
 class TForm : public QWidget {
     Q_OBJECT
@@ -27,6 +31,14 @@ public:
 
     int HelpContext = 0;
 
+    // Placement at the first opening: centred on the screen or on the main
+    // window at reference + (reference size - own outer size) / 2, never
+    // negative. Designed keeps the bounds as set.
+    TPosition Position = TPosition::Designed;
+
+    // Pressed by Enter or Return wherever the focus is in this window.
+    QAbstractButton* DefaultButton = nullptr;
+
     // Shows the window modally: the other windows refuse input while painting and
     // timers go on. Returns when the window has been closed (hidden).
     void ShowModal();
@@ -41,9 +53,20 @@ protected:
 
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QSize FrameExtra() const;
+    bool FrameKnown() const;
+    void ApplyMinimumSize();
+    void ApplyPendingSize();
+    void KeepMinimumSize();
+    int pendingWidth_ = -1;
+    int pendingHeight_ = -1;
+    void PlaceAtFirstOpening();
+    bool opened_ = false;
     int minOuterWidth_ = 0;
     int minOuterHeight_ = 0;
     QEventLoop* modalLoop_ = nullptr;

@@ -1,0 +1,235 @@
+// The main window: layout at the design size and after resizes, the splitter,
+// menus, toolbar, shortcuts and the minimum size.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+#include "about/frm_about.h"
+#include "browser/frm_main.h"
+#include "slideshow/frm_slide.h"
+#include "tests/support/app_fixture.h"
+#include "toolkit/application.h"
+#include "toolkit/splitter.h"
+
+namespace {
+
+class MainWindowTest : public AppFixture {
+protected:
+    void SetUp() override {
+        AppFixture::SetUp();
+        StartProgram();
+        frmMain->show();
+    }
+
+    static int MenuHeight() { return frmMain->mnuMain->height(); }
+
+    // Sizes the window so that the area below the menu bar is width x height.
+    // The window's frame and menu bar make the design client size 392 x 254
+    // smaller than the minimum outer size allows here, so the layout tests lift it.
+    static void SetClientSize(int width, int height) {
+        frmMain->SetMinimumOuterSize(0, 0);
+        frmMain->resize(width, height + MenuHeight());
+    }
+
+    static QRect Bounds(const QWidget* widget) { return widget->geometry(); }
+};
+
+// Presses the left button on the splitter, moves the pointer dx pixels and,
+// unless told otherwise, releases it there.
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint local, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, QPointF(local), QPointF(widget->mapToGlobal(local)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void PressSplitter() { SendMouse(frmMain->splMain, QEvent::MouseButtonPress, {2, 10}, Qt::LeftButton); }
+void MoveSplitter(int dx) { SendMouse(frmMain->splMain, QEvent::MouseMove, {2 + dx, 10}, Qt::LeftButton); }
+void ReleaseSplitter(int dx) { SendMouse(frmMain->splMain, QEvent::MouseButtonRelease, {2 + dx, 10}, Qt::NoButton); }
+
+void DragSplitter(int dx) {
+    PressSplitter();
+    MoveSplitter(dx);
+    ReleaseSplitter(dx);
+}
+
+TEST_F(MainWindowTest, ElementsHaveTheirBoundsAtTheDesignSize) {
+    SetClientSize(392, 254);
+    EXPECT_EQ(Bounds(frmMain->mnuMain), QRect(0, 0, 392, MenuHeight()));
+    EXPECT_EQ(Bounds(frmMain->ClientArea), QRect(0, MenuHeight(), 392, 254));
+    struct Row {
+        const char* name;
+        QWidget* element;
+        QWidget* parent;
+        QRect bounds;
+    };
+    const Row rows[] = {
+        {"tlbMain", frmMain->tlbMain, frmMain->ClientArea, {0, 0, 392, 26}},
+        {"pnlTree", frmMain->pnlTree, frmMain->ClientArea, {0, 26, 169, 54}},
+        {"pnlDrv", frmMain->pnlDrv, frmMain->pnlTree, {0, 0, 169, 23}},
+        {"cboDrv", frmMain->cboDrv, frmMain->pnlDrv, {0, 2, 169, 19}},
+        {"trvDir", frmMain->trvDir, frmMain->pnlTree, {0, 23, 169, 31}},
+        {"splMain", frmMain->splMain, frmMain->ClientArea, {169, 26, 4, 54}},
+        {"pnlList", frmMain->pnlList, frmMain->ClientArea, {173, 26, 219, 54}},
+        {"pnlPath", frmMain->pnlPath, frmMain->pnlList, {0, 0, 219, 22}},
+        {"txtPath", frmMain->txtPath, frmMain->pnlPath, {0, 1, 219, 21}},
+        {"lstFile", frmMain->lstFile, frmMain->pnlList, {0, 22, 219, 32}},
+        {"scbGrh", frmMain->scbGrh, frmMain->ClientArea, {0, 80, 392, 152}},
+        {"stbMain", frmMain->stbMain, frmMain->ClientArea, {0, 232, 392, 22}},
+        {"tlbMainEnd", frmMain->tlbMainEnd, frmMain->tlbMain, {0, 2, 23, 22}},
+        {"ToolButton2", frmMain->ToolButton2, frmMain->tlbMain, {23, 2, 8, 22}},
+        {"tlbMainOpen", frmMain->tlbMainOpen, frmMain->tlbMain, {31, 2, 23, 22}},
+        {"tlbMainClose", frmMain->tlbMainClose, frmMain->tlbMain, {54, 2, 23, 22}},
+        {"ToolButton1", frmMain->ToolButton1, frmMain->tlbMain, {77, 2, 8, 22}},
+        {"tlbMainSlide", frmMain->tlbMainSlide, frmMain->tlbMain, {85, 2, 23, 22}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.element->parentWidget(), row.parent) << row.name;
+        EXPECT_EQ(Bounds(row.element), row.bounds) << row.name;
+        EXPECT_TRUE(row.element->isVisible()) << row.name;
+    }
+}
+
+// Extra height goes to the pane row only, extra width to the file pane only;
+// the drive list and the path box always span their panes.
+TEST_F(MainWindowTest, ExtraSizeGoesToThePaneRowAndTheFilePane) {
+    const QSize sizes[] = {{392, 254}, {800, 254}, {392, 600}, {1000, 700}, {500, 300}, {392, 254}};
+    for (const QSize size : sizes) {
+        SetClientSize(size.width(), size.height());
+        const int dw = size.width() - 392;
+        const int dh = size.height() - 254;
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        EXPECT_EQ(Bounds(frmMain->tlbMain), QRect(0, 0, size.width(), 26));
+        EXPECT_EQ(Bounds(frmMain->pnlTree), QRect(0, 26, 169, 54 + dh));
+        EXPECT_EQ(Bounds(frmMain->splMain), QRect(169, 26, 4, 54 + dh));
+        EXPECT_EQ(Bounds(frmMain->pnlList), QRect(173, 26, 219 + dw, 54 + dh));
+        EXPECT_EQ(Bounds(frmMain->trvDir), QRect(0, 23, 169, 31 + dh));
+        EXPECT_EQ(Bounds(frmMain->lstFile), QRect(0, 22, 219 + dw, 32 + dh));
+        EXPECT_EQ(Bounds(frmMain->scbGrh), QRect(0, 80 + dh, size.width(), 152));
+        EXPECT_EQ(Bounds(frmMain->stbMain), QRect(0, 232 + dh, size.width(), 22));
+        EXPECT_EQ(Bounds(frmMain->cboDrv), QRect(0, 2, 169, 19));
+        EXPECT_EQ(Bounds(frmMain->txtPath), QRect(0, 1, 219 + dw, 21));
+    }
+}
+
+TEST_F(MainWindowTest, DesignOuterSizeAndMinimumHoldForProgramAndUser) {
+    EXPECT_EQ(frmMain->Width(), 400);
+    EXPECT_EQ(frmMain->Height(), 300);
+    EXPECT_EQ(frmMain->Left(), 0);
+    EXPECT_EQ(frmMain->Top(), 0);
+    // Bounds the program sets.
+    frmMain->SetBounds(10, 20, 120, 90);
+    EXPECT_EQ(frmMain->Width(), 400);
+    EXPECT_EQ(frmMain->Height(), 300);
+    frmMain->SetWidth(399);
+    frmMain->SetHeight(299);
+    EXPECT_EQ(frmMain->Width(), 400);
+    EXPECT_EQ(frmMain->Height(), 300);
+    frmMain->SetBounds(0, 0, 640, 480);
+    EXPECT_EQ(frmMain->Width(), 640);
+    EXPECT_EQ(frmMain->Height(), 480);
+    // The user's resizing: the window system is told the limit and keeps to it.
+    const QSize frame = frmMain->frameGeometry().size() - frmMain->geometry().size();
+    EXPECT_EQ(frmMain->windowHandle()->minimumSize(), QSize(400, 300) - frame);
+    frmMain->windowHandle()->resize(50, 40);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_GE(frmMain->Width(), 400);
+    EXPECT_GE(frmMain->Height(), 300);
+    frmMain->resize(1, 1);
+    EXPECT_EQ(frmMain->Width(), 400);
+    EXPECT_EQ(frmMain->Height(), 300);
+    // Even at the minimum, the fixed bands keep their sizes.
+    EXPECT_EQ(frmMain->scbGrh->height(), 152);
+    EXPECT_EQ(frmMain->stbMain->height(), 22);
+    EXPECT_EQ(frmMain->txtPath->width(), frmMain->pnlPath->width());
+}
+
+TEST_F(MainWindowTest, SplitterLineFollowsThePointerWhileThePanesWait) {
+    SetClientSize(392, 254);
+    int moves = 0;
+    QObject::connect(frmMain->splMain, &TSplitter::moved, [&] { ++moves; });
+    PressSplitter();
+    MoveSplitter(40);
+    EXPECT_TRUE(frmMain->splMain->Dragging());
+    QWidget* line = frmMain->splMain->Line();
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_EQ(line->geometry(), QRect(209, 26, 4, 54));
+    EXPECT_EQ(frmMain->pnlTree->width(), 169);
+    EXPECT_EQ(frmMain->pnlList->width(), 219);
+    EXPECT_EQ(moves, 0);
+    ReleaseSplitter(40);
+    EXPECT_FALSE(line->isVisible());
+    EXPECT_EQ(frmMain->pnlTree->width(), 209);
+    EXPECT_EQ(Bounds(frmMain->splMain), QRect(209, 26, 4, 54));
+    EXPECT_EQ(Bounds(frmMain->pnlList), QRect(213, 26, 179, 54));
+    EXPECT_EQ(frmMain->cboDrv->width(), 209);
+    EXPECT_EQ(frmMain->txtPath->width(), 179);
+    EXPECT_EQ(moves, 2);
+    // A second drag ending at the same width changes nothing and fires once.
+    moves = 0;
+    DragSplitter(0);
+    EXPECT_EQ(frmMain->pnlTree->width(), 209);
+    EXPECT_EQ(moves, 1);
+}
+
+TEST_F(MainWindowTest, EscCancelsASplitterDrag) {
+    SetClientSize(392, 254);
+    int moves = 0;
+    QObject::connect(frmMain->splMain, &TSplitter::moved, [&] { ++moves; });
+    PressSplitter();
+    MoveSplitter(60);
+    QTest::keyClick(frmMain->splMain, Qt::Key_Escape);
+    EXPECT_FALSE(frmMain->splMain->Dragging());
+    EXPECT_FALSE(frmMain->splMain->Line()->isVisible());
+    EXPECT_EQ(moves, 1);
+    ReleaseSplitter(60);
+    EXPECT_EQ(frmMain->pnlTree->width(), 169);
+    EXPECT_EQ(moves, 1);
+}
+
+// Where each drag leaves the tree pane, from 169 at a client width of 392.
+TEST_F(MainWindowTest, SplitterSnapsShutReopensAndKeepsTheFilePane) {
+    SetClientSize(392, 254);
+    struct Step {
+        int dx;
+        int width;
+    };
+    const Step steps[] = {
+        {-138, 31},   // 31 stays
+        {-1, 0},      // 30 snaps shut
+        {31, 31},     // dragged open again from the left edge
+        {1000, 358},  // the file pane keeps 30: 392 - 34
+        {-400, 0},    // far left snaps shut
+        {20, 0},      // 20 is not enough to open it
+        {100, 100},
+    };
+    for (const Step& step : steps) {
+        DragSplitter(step.dx);
+        SCOPED_TRACE(step.dx);
+        EXPECT_EQ(frmMain->pnlTree->width(), step.width);
+        EXPECT_EQ(frmMain->splMain->geometry().left(), step.width);
+        EXPECT_EQ(frmMain->pnlList->width(), 392 - 4 - step.width);
+        EXPECT_GE(frmMain->pnlList->width(), 30);
+        EXPECT_EQ(frmMain->cboDrv->width(), frmMain->pnlDrv->width());
+        EXPECT_EQ(frmMain->txtPath->width(), frmMain->pnlPath->width());
+    }
+    // The tree pane keeps its width when the window grows.
+    SetClientSize(700, 400);
+    EXPECT_EQ(frmMain->pnlTree->width(), 100);
+    EXPECT_EQ(frmMain->txtPath->width(), 700 - 104);
+}
+
+}  // namespace
