@@ -5,6 +5,7 @@
 #include "about/frm_about.h"
 #include "browser/frm_main.h"
 #include "picture/jpeg_decoder.h"
+#include "resources/glyphs.h"
 #include "slideshow/frm_slide.h"
 #include "slideshow/frm_time.h"
 #include "toolkit/application.h"
@@ -14,6 +15,7 @@ void StartUp() {
     ReadJPEGPixelFormatFromScreen();
     Application->Title = QStringLiteral("クインブリ");
     Application->HelpFile = QStringLiteral("Quimbly.hlp");
+    QApplication::setWindowIcon(AppIcon());
     CreateForm(frmMain);
     CreateForm(frmAbout);
     CreateForm(frmSlide);

@@ -106,6 +106,8 @@ bool TForm::event(QEvent* event) {
         ApplyMinimumSize();
         ApplyPendingSize();
         KeepMinimumSize();
+        if (placementPending_ && FrameKnown())
+            PlaceAtFirstOpening();
         break;
     default:
         break;
@@ -134,6 +136,8 @@ void TForm::PlaceAtFirstOpening() {
     }
     if (reference.isNull())
         return;
+    // Centred again once the window system has told the frame's size.
+    placementPending_ = FrameExtra().isNull();
     const int left = reference.left() + (reference.width() - Width()) / 2;
     const int top = reference.top() + (reference.height() - Height()) / 2;
     move(std::max(0, left), std::max(0, top));

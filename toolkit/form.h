@@ -67,6 +67,7 @@ private:
     int pendingHeight_ = -1;
     void PlaceAtFirstOpening();
     bool opened_ = false;
+    bool placementPending_ = false;
     int minOuterWidth_ = 0;
     int minOuterHeight_ = 0;
     QEventLoop* modalLoop_ = nullptr;

@@ -233,3 +233,228 @@ TEST_F(MainWindowTest, SplitterSnapsShutReopensAndKeepsTheFilePane) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a command visibly did: the windows it opened modally (closed again at
+// once), message boxes, help requests, and the state it left behind.
+struct Effect {
+    QStringList modalWindows;
+    QStringList messages;
+    int helpRequests = 0;
+    bool mainVisible = true;
+    int viewCount = 0;
+    int thumbCount = 0;
+    QStringList visibleWindows;
+
+    bool operator==(const Effect&) const = default;
+};
+
+void PrintTo(const Effect& e, std::ostream* os) {
+    *os << "modal[" << e.modalWindows.join(',').toStdString() << "] messages[" << e.messages.join(',').toStdString()
+        << "] help " << e.helpRequests << " main " << e.mainVisible << " views " << e.viewCount << " thumbs "
+        << e.thumbCount << " visible[" << e.visibleWindows.join(',').toStdString() << "]";
+}
+
+Effect Observe(const std::function<void()>& command) {
+    Effect effect;
+    MessageBoxRecorder boxes;
+    auto help = QObject::connect(Application, &TApplication::helpRequested, [&] { ++effect.helpRequests; });
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* form = qobject_cast<TForm*>(QApplication::activeModalWidget())) {
+            effect.modalWindows << form->objectName();
+            form->Close();
+        }
+    });
+    closer.start(5);
+    command();
+    closer.stop();
+    QObject::disconnect(help);
+    effect.messages = boxes.texts;
+    effect.mainVisible = frmMain->isVisible();
+    effect.viewCount = frmMain->intViewCount;
+    effect.thumbCount = frmMain->intThumbCount;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && qobject_cast<TForm*>(window))
+            effect.visibleWindows << window->objectName();
+    effect.visibleWindows.sort();
+    return effect;
+}
+
+}  // namespace
+
+// Each toolbar button, clicked, does exactly what its menu item does, on a
+// freshly started program each time.
+TEST_F(MainWindowTest, EveryToolbarButtonDoesWhatItsMenuItemDoes) {
+    struct Row {
+        const char* name;
+        QToolButton* TfrmMain::*button;
+        QAction* TfrmMain::*item;
+    };
+    const Row rows[] = {
+        {"end", &TfrmMain::tlbMainEnd, &TfrmMain::mnuFileX},
+        {"open all", &TfrmMain::tlbMainOpen, &TfrmMain::mnuImgOpen},
+        {"close all", &TfrmMain::tlbMainClose, &TfrmMain::mnuImgC},
+        {"slide show", &TfrmMain::tlbMainSlide, &TfrmMain::mnuSlideOpen},
+    };
+    auto restart = [this] {
+        StopProgram();
+        StartProgram();
+        frmMain->show();
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        restart();
+        const Effect byMenu = Observe([&] { (frmMain->*row.item)->trigger(); });
+        restart();
+        const Effect byButton = Observe([&] { QTest::mouseClick(frmMain->*row.button, Qt::LeftButton); });
+        EXPECT_EQ(byButton, byMenu);
+    }
+}
+
+TEST_F(MainWindowTest, ExitClosesTheMainWindowAndAboutOpensModally) {
+    Effect about = Observe([] { frmMain->mnuHelpA->trigger(); });
+    EXPECT_EQ(about.modalWindows, QStringList{"frmAbout"});
+    EXPECT_TRUE(about.mainVisible);
+    Effect exit = Observe([] { frmMain->mnuFileX->trigger(); });
+    EXPECT_FALSE(exit.mainVisible);
+}
+
+TEST_F(MainWindowTest, MenusHaveTheirCaptionsAndShortcuts) {
+    const QList<QAction*> menus = frmMain->mnuMain->actions();
+    QStringList captions;
+    for (QAction* menu : menus)
+        captions << menu->text();
+    EXPECT_EQ(captions, (QStringList{"ファイル(&F)", "イメージ(&I)", "スライドショー(&S)", "ヘルプ(&H)"}));
+    struct Row {
+        QAction* item;
+        QMenu* menu;
+        const char* caption;
+        const char* shortcut;
+    };
+    const Row rows[] = {
+        {frmMain->mnuFileX, frmMain->mnuFile, "終了(&X)", ""},
+        {frmMain->mnuImgOpen, frmMain->mnuImg, "すべて開く(&O)...", "Ctrl+O"},
+        {frmMain->mnuImgC, frmMain->mnuImg, "すべて閉じる(&C)", "Ctrl+Z"},
+        {frmMain->mnuSlideOpen, frmMain->mnuSlide, "開く(&O)...", "F5"},
+        {frmMain->mnuHelpH, frmMain->mnuHelp, "ヘルプ(&H)...", ""},
+        {frmMain->mnuHelpC, frmMain->mnuHelp, "トピックの検索(&C)...", ""},
+        {frmMain->mnuHelpA, frmMain->mnuHelp, "バージョン情報(&A)...", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.item->text(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(row.item->shortcut().toString(QKeySequence::NativeText), QString::fromUtf8(row.shortcut));
+        EXPECT_TRUE(row.menu->actions().contains(row.item)) << row.caption;
+    }
+    EXPECT_EQ(frmMain->mnuHelp->actions().indexOf(frmMain->mnuHelpBar), 2);
+    EXPECT_TRUE(frmMain->mnuHelpBar->isSeparator());
+}
+
+TEST_F(MainWindowTest, SettingsHintsAndFocus) {
+    EXPECT_EQ(frmMain->windowTitle(), QStringLiteral("クインブリ"));
+    EXPECT_EQ(frmMain->HelpContext, 1);
+    EXPECT_FALSE(frmMain->windowIcon().isNull());
+    EXPECT_EQ(frmMain->stbMain->currentMessage(), QStringLiteral("0 個の画像ファイルを選択"));
+    EXPECT_TRUE(frmMain->stbMain->isSizeGripEnabled());
+    EXPECT_EQ(frmMain->scbGrh->frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(frmMain->scbGrh->widget(), frmMain->scbGrhContent);
+    EXPECT_EQ(frmMain->lstFile->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_FALSE(frmMain->pnlPath->isEnabled());
+    EXPECT_FALSE(frmMain->txtPath->isEnabled());
+    EXPECT_EQ(frmMain->txtPath->text(), QString());
+    // The disabled path box keeps the colours of an enabled one.
+    const QPalette& pal = frmMain->txtPath->palette();
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::Base), pal.color(QPalette::Active, QPalette::Base));
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::Text), pal.color(QPalette::Active, QPalette::Text));
+
+    struct Hint {
+        QWidget* element;
+        const char* text;
+    };
+    const Hint hints[] = {
+        {frmMain->cboDrv, "画像のあるドライブを指定します"},
+        {frmMain->trvDir, "画像のあるディレクトリを指定します"},
+        {frmMain->txtPath, "現在のフォルダを表示します"},
+        {frmMain->lstFile, "選択した画像をサムネイル表示します"},
+        {frmMain->scbGrh, "画像をクリックすると、別ウィンドウに大きく表示されます"},
+        {frmMain->tlbMainEnd, "終了"},
+        {frmMain->tlbMainOpen, "すべて開く"},
+        {frmMain->tlbMainClose, "すべて閉じる"},
+        {frmMain->tlbMainSlide, "開く"},
+        {frmMain, ""},
+        {frmMain->pnlTree, ""},
+        {frmMain->pnlList, ""},
+        {frmMain->stbMain, ""},
+        {frmMain->tlbMain, ""},
+    };
+    for (const Hint& hint : hints)
+        EXPECT_EQ(hint.element->toolTip(), QString::fromUtf8(hint.text)) << hint.text;
+
+    for (QToolButton* button : {frmMain->tlbMainEnd, frmMain->tlbMainOpen, frmMain->tlbMainClose, frmMain->tlbMainSlide}) {
+        EXPECT_FALSE(button->autoRaise());
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_EQ(button->text(), QString());
+    }
+
+    // Tab order: folder list, drive list, file list, around again; the path box never.
+    frmMain->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frmMain));
+    EXPECT_EQ(QApplication::focusWidget(), frmMain->trvDir);
+    QStringList order;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList{"cboDrv", "lstFile", "trvDir", "cboDrv"}));
+}
+
+// The three shortcuts act in the main window and in every window that shares
+// them, while no modal window is open and the main window is enabled.
+TEST_F(MainWindowTest, ShortcutsActInSharingWindowsOnly) {
+    QList<QAction*> run;
+    QObject::connect(frmMain, &TfrmMain::menuCommandRun, [&](QAction* item) { run << item; });
+    auto* view = new TForm(frmMain);
+    view->setObjectName("view");
+    frmMain->ShareShortcutsWith(view);
+    auto* stranger = new TForm(frmMain);
+    auto press = [](QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, key, modifiers);
+    };
+
+    press(frmMain, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(run, QList<QAction*>{frmMain->mnuImgC});
+    run.clear();
+    press(view, Qt::Key_O, Qt::ControlModifier);
+    press(view, Qt::Key_Z, Qt::ControlModifier);
+    press(view, Qt::Key_F5, Qt::NoModifier);
+    EXPECT_EQ(run, (QList<QAction*>{frmMain->mnuImgOpen, frmMain->mnuImgC, frmMain->mnuSlideOpen}));
+    run.clear();
+    press(stranger, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(run.isEmpty());
+
+    // A modal window holds them back, in the main window and in the picture windows.
+    QTimer::singleShot(0, frmAbout, [&] {
+        EXPECT_TRUE(frmAbout->IsModalShowing());
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(frmMain, Qt::Key_F5);
+        QTest::keyClick(frmAbout, Qt::Key_F5);
+        frmAbout->Close();
+    });
+    frmMain->mnuHelpA->trigger();
+    EXPECT_EQ(run, (QList<QAction*>{frmMain->mnuHelpA}));
+    run.clear();
+
+    // So does a disabled main window.
+    frmMain->setEnabled(false);
+    press(view, Qt::Key_Z, Qt::ControlModifier);
+    frmMain->mnuImgC->trigger();
+    EXPECT_TRUE(run.isEmpty());
+    frmMain->setEnabled(true);
+    view->hide();
+    stranger->hide();
+}
