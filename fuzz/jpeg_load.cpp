@@ -13,8 +13,8 @@ namespace {
 
 // Pictures claiming more pixels than this are loaded but not decoded, so that
 // each input stays cheap; the size cap itself is checked by the tests.
-constexpr long long kMaxDecodedPixels = 4 << 20;
-constexpr long long kMaxQuantisedPixels = 1 << 20;
+constexpr long long kMaxDecodedPixels = 1 << 20;
+constexpr long long kMaxQuantisedPixels = 1 << 18;
 
 void LoadAndDraw(const QByteArray& bytes, TJPEGPixelFormat format, long long maxPixels) {
     QByteArray copy = bytes;

@@ -55,10 +55,13 @@ std::int32_t S32(const std::uint8_t* p) {
 // device carries it.
 class FileSource {
 public:
+    // The length of a sequential device (a pipe) is not known before its end.
+    static constexpr std::uint64_t kUnknownLength = std::numeric_limits<std::uint64_t>::max();
+
     explicit FileSource(QIODevice& stream)
         : stream_(stream), start_(stream.isSequential() ? 0 : stream.pos()) {
-        const qint64 left = stream.isSequential() ? stream.bytesAvailable() : stream.size() - start_;
-        length_ = static_cast<std::uint64_t>(std::max<qint64>(left, 0));
+        length_ = stream.isSequential() ? kUnknownLength
+                                        : static_cast<std::uint64_t>(std::max<qint64>(stream.size() - start_, 0));
     }
 
     std::uint64_t Length() const { return length_; }
@@ -396,11 +399,12 @@ TBitmapImagePtr ReadWindowsBitmap(QIODevice& stream) {
 TBitmapImagePtr ReadWindowsBitmap(QIODevice& stream, std::uint64_t maxPixelBytes) {
     FileSource file(stream);
     auto image = std::make_shared<TBitmapImage>();
-    if (file.Length() == 0)
-        return image;
-
     std::array<std::uint8_t, kFileHeaderSize> fileHeader{};
-    file.ReadExactly(fileHeader.data(), fileHeader.size());
+    const std::uint64_t got = file.Length() == 0 ? 0 : file.ReadSome(fileHeader.data(), fileHeader.size());
+    if (got == 0)
+        return image;
+    if (got != fileHeader.size())
+        FailRead();
     if (fileHeader[0] != 'B' || fileHeader[1] != 'M')
         FailInvalid();
     const std::uint32_t pixelOffset = U32(fileHeader.data() + 10);

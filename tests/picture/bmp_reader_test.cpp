@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <algorithm>
 #include <bit>
+#include <cstring>
 #include <functional>
 
 #include "picture/bmp_reader.h"
@@ -231,6 +233,46 @@ TEST(BmpReader, ReadsFromTheStreamsCurrentPosition) {
     buffer.open(QIODevice::ReadOnly);
     buffer.seek(6);
     EXPECT_EQ(Pixels(*ReadWindowsBitmap(buffer)), c.expected);
+}
+
+// A pipe-like device: no size known, no seeking, bytes handed out a few at a time.
+class SequentialBuffer : public QIODevice {
+public:
+    void setData(const QByteArray& data) { data_ = data; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* out, qint64 max) override {
+        const qint64 n = std::min<qint64>({max, 7, data_.size() - offset_});
+        std::memcpy(out, data_.constData() + offset_, static_cast<std::size_t>(n));
+        offset_ += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray data_;
+    qint64 offset_ = 0;
+};
+
+TEST(BmpReader, ReadsFromASequentialDevice) {
+    Variant gap = Indexed("", 40, 8, 5, 3);
+    gap.file.gapAfterTable = 10;
+    Variant rle = Rle("", 4, 6, 2, Grid(6, 2, [](int x, int y) { return std::uint32_t(x + y); }));
+    rle.file.gapAfterTable = 3;
+    for (const Variant& v : {gap, rle}) {
+        SequentialBuffer buffer;
+        buffer.setData(bmp::Build(v.file));
+        buffer.open(QIODevice::ReadOnly);
+        EXPECT_EQ(Pixels(*ReadWindowsBitmap(buffer)), v.expected);
+    }
+    SequentialBuffer empty;
+    empty.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(ReadWindowsBitmap(empty)->IsEmpty());
+    SequentialBuffer tenBytes;
+    tenBytes.setData(bmp::Build(gap.file).left(10));
+    tenBytes.open(QIODevice::ReadOnly);
+    EXPECT_THROW(ReadWindowsBitmap(tenBytes), EReadError);
 }
 
 TEST(BmpReader, PixelMemoryCapIsExact) {
