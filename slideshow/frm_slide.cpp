@@ -1,11 +1,178 @@
 #include "slideshow/frm_slide.h"
 
+#include <QAction>
+#include <QFrame>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "browser/frm_main.h"
+#include "slideshow/frm_time.h"
+#include "slideshow/placement.h"
+#include "slideshow/window_font.h"
+#include "toolkit/application.h"
+#include "toolkit/image.h"
+#include "toolkit/scroll_bar.h"
+#include "toolkit/timer.h"
+
 TfrmSlide* frmSlide = nullptr;
 
-TfrmSlide::TfrmSlide() { HelpContext = 2; }
+namespace {
+constexpr int ToolBarHeight = 26;
+constexpr int ScrollBarHeight = 17;
+constexpr int ButtonWidth = 23;
+constexpr int ButtonHeight = 22;
+constexpr int SeparatorWidth = 8;
+}  // namespace
+
+TfrmSlide::TfrmSlide() {
+    setFont(SlideWindowFont());
+    HelpContext = 2;
+
+    scbSlide = new TScrollBar(Qt::Horizontal, this);
+    scbSlide->setFixedHeight(ScrollBarHeight);
+    scbSlide->setSingleStep(1);
+    // The page step is also the step of a click in the trough, which must move by 1.
+    scbSlide->setPageStep(1);
+    scbSlide->setTracking(true);
+    scbSlide->setToolTip(QStringLiteral("画像を選択します"));
+    scbSlide->setFocusPolicy(Qt::StrongFocus);
+    On(scbSlide, &QScrollBar::valueChanged, this, [this] { scbSlideChange(scbSlide); });
+
+    imgSlide = new TImage(this);
+    imgSlide->SetCenter(true);
+    imgSlide->SetProportional(true);
+    imgSlide->SetStretch(true);
+
+    BuildMenu();
+    BuildToolBar();
+
+    timSlide = new TTimer(this);
+    timSlide->SetEnabled(false);
+    timSlide->SetInterval(1000);
+    timSlide->SetOnTimer([this] { timSlideTimer(timSlide); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(mnuSlide);
+    layout->addWidget(tlbMain);
+    layout->addWidget(imgSlide, 1);
+    layout->addWidget(scbSlide);
+    setFocusProxy(scbSlide);
+}
+
+void TfrmSlide::BuildMenu() {
+    mnuSlide = new QMenuBar(this);
+    mnuFile = mnuSlide->addMenu(QStringLiteral("ファイル(&F)"));
+    mnuFileR = mnuFile->addAction(QStringLiteral("スライドショー開始(&R)"));
+    mnuFileR->setShortcut(QKeySequence(Qt::Key_F5));
+    mnuFileT = mnuFile->addAction(QStringLiteral("スライドショー終了(&T)"));
+    mnuFileT->setShortcut(QKeySequence(Qt::Key_F4));
+    mnuFileBar = mnuFile->addSeparator();
+    mnuFileC = mnuFile->addAction(QStringLiteral("閉じる(&C)"));
+    mnuView = mnuSlide->addMenu(QStringLiteral("表示(&V)"));
+    mnuViewT = mnuView->addAction(QStringLiteral("スライド時間(&T)..."));
+    mnuViewT->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuViewT->setProperty("HelpContext", 3);
+
+    On(mnuFileR, &QAction::triggered, this, [this] { mnuFileRClick(mnuFileR); });
+    On(mnuFileT, &QAction::triggered, this, [this] { mnuFileTClick(mnuFileT); });
+    On(mnuFileC, &QAction::triggered, this, [this] { mnuFileCClick(mnuFileC); });
+    On(mnuViewT, &QAction::triggered, this, [this] { mnuViewTClick(mnuViewT); });
+}
+
+QToolButton* TfrmSlide::AddToolButton(int left, int image, const QString& hint) {
+    auto* button = new QToolButton(tlbMain);
+    button->setGeometry(left, (ToolBarHeight - ButtonHeight) / 2, ButtonWidth, ButtonHeight);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setIcon(imgListSlide[image]);
+    button->setIconSize(QSize(16, 16));
+    button->setToolTip(hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QFrame* TfrmSlide::AddSeparator(int left) {
+    auto* separator = new QFrame(tlbMain);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(left, (ToolBarHeight - ButtonHeight) / 2, SeparatorWidth, ButtonHeight);
+    return separator;
+}
+
+void TfrmSlide::BuildToolBar() {
+    tlbMain = new QWidget(this);
+    tlbMain->setFixedHeight(ToolBarHeight);
+    int left = 0;
+    tlbMainClose = AddToolButton(left, 0, QStringLiteral("閉じる"));
+    ToolButton1 = AddSeparator(left += ButtonWidth);
+    tlbMainSlide = AddToolButton(left += SeparatorWidth, 1, QStringLiteral("スライドショー開始"));
+    tlbMainStop = AddToolButton(left += ButtonWidth, 2, QStringLiteral("スライドショー終了"));
+    ToolButton2 = AddSeparator(left += ButtonWidth);
+    tlbMainTime = AddToolButton(left += SeparatorWidth, 3, QStringLiteral("スライド時間"));
+
+    On(tlbMainClose, &QToolButton::clicked, this, [this] { tlbMainCloseClick(tlbMainClose); });
+    On(tlbMainSlide, &QToolButton::clicked, this, [this] { tlbMainSlideClick(tlbMainSlide); });
+    On(tlbMainStop, &QToolButton::clicked, this, [this] { tlbMainStopClick(tlbMainStop); });
+    On(tlbMainTime, &QToolButton::clicked, this, [this] { tlbMainTimeClick(tlbMainTime); });
+}
 
 void TfrmSlide::FormCreate() {
     intSlideNext = 1;
+    timSlide->SetEnabled(false);
     SetWidth(640);
     SetHeight(480);
+}
+
+void TfrmSlide::scbSlideChange(QObject* /*sender*/) {
+    const int position = scbSlide->value();
+    // Positions outside the strip name no thumbnail (only possible before the
+    // first opening has set the range); there is nothing to show then.
+    if (position < 1 || position > frmMain->intThumbCount)
+        return;
+    const TImage* thumbnail = frmMain->imgThumb[position - 1];
+    if (!thumbnail)
+        return;
+    imgSlide->SetPicture(thumbnail->Picture());
+    setWindowTitle(thumbnail->Hint());
+}
+
+void TfrmSlide::mnuFileRClick(QObject* /*sender*/) {
+    timSlide->SetEnabled(true);
+    timSlide->SetInterval(intSlideTime * 1000);
+}
+
+void TfrmSlide::mnuFileTClick(QObject* /*sender*/) { timSlide->SetEnabled(false); }
+
+void TfrmSlide::mnuViewTClick(QObject* /*sender*/) {
+    timSlide->SetEnabled(false);
+    frmTime->ShowModal();
+}
+
+void TfrmSlide::mnuFileCClick(QObject* /*sender*/) { Close(); }
+
+void TfrmSlide::timSlideTimer(QObject* /*sender*/) {
+    scbSlide->setValue(intSlideNext);
+    intSlideNext += 1;
+    if (intSlideNext > scbSlide->maximum())
+        intSlideNext = 1;
+}
+
+void TfrmSlide::tlbMainCloseClick(QObject* sender) { mnuFileCClick(sender); }
+void TfrmSlide::tlbMainSlideClick(QObject* sender) { mnuFileRClick(sender); }
+void TfrmSlide::tlbMainStopClick(QObject* sender) { mnuFileTClick(sender); }
+void TfrmSlide::tlbMainTimeClick(QObject* sender) { mnuViewTClick(sender); }
+
+void TfrmSlide::FormClose() { timSlide->SetEnabled(false); }
+
+void TfrmSlide::showEvent(QShowEvent* event) {
+    if (!opened_ && frmMain)
+        CentreOnWindow(*this, *frmMain);
+    opened_ = true;
+    TForm::showEvent(event);
+    scbSlide->setFocus();
 }

@@ -1,9 +1,11 @@
 #pragma once
-// TfrmTime: the slide interval dialog.
-
-#include <cstdint>
+// TfrmTime: the slide interval dialog. Its track bar chooses how many whole
+// seconds each picture of the slide show stays on screen, 1 to 10.
 
 #include "toolkit/form.h"
+
+class QLabel;
+class QSlider;
 
 class TfrmTime : public TForm {
     Q_OBJECT
@@ -11,10 +13,15 @@ public:
     TfrmTime();
     void FormCreate();
 
-    std::int32_t position = 1;  // stands in for the track bar until it exists
+    QSlider* tkbSlide;
+    QLabel* lblMsg;
 
 protected:
     void FormClose() override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool opened_ = false;
 };
 
 extern TfrmTime* frmTime;

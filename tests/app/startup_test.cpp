@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QSlider>
 #include <QTimer>
 
 #include "about/frm_about.h"
@@ -22,7 +23,7 @@ TEST_F(StartUpTest, CreatesFourWindowsInOrderWithMainFirst) {
     EXPECT_EQ(Application->MainForm, frmMain);
     EXPECT_EQ(Application->Title, QStringLiteral("クインブリ"));
     // frmTime read its interval from the already existing frmSlide.
-    EXPECT_EQ(frmTime->position, frmSlide->intSlideTime);
+    EXPECT_EQ(frmTime->tkbSlide->value(), frmSlide->intSlideTime);
     EXPECT_EQ(frmSlide->intSlideNext, 1);
     EXPECT_FALSE(frmAbout->isVisible());
     EXPECT_FALSE(frmSlide->isVisible());
