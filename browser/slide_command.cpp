@@ -8,7 +8,7 @@ void TfrmMain::mnuSlideOpenClick(QObject* /*sender*/) {
     if (intThumbCount < 1)
         return;
     frmSlide->imgSlide->SetPicture(imgThumb[0]->Picture());
-    frmSlide->setWindowTitle(imgThumb[0]->Hint());
+    frmSlide->SetCaption(imgThumb[0]->Hint());
     frmSlide->scbSlide->setMinimum(1);
     frmSlide->scbSlide->setMaximum(intThumbCount);
     frmSlide->scbSlide->setValue(1);

@@ -138,7 +138,13 @@ void TfrmSlide::scbSlideChange(QObject* /*sender*/) {
     if (!thumbnail)
         return;
     imgSlide->SetPicture(thumbnail->Picture());
-    setWindowTitle(thumbnail->Hint());
+    SetCaption(thumbnail->Hint());
+}
+
+void TfrmSlide::SetCaption(const QString& path) {
+    // Qt takes "[*]" in a title for its modified mark and hides it; doubled,
+    // it shows as written, so every file name appears as it is.
+    setWindowTitle(QString(path).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void TfrmSlide::mnuFileRClick(QObject* /*sender*/) {

@@ -22,6 +22,8 @@ class TfrmSlide : public TForm {
 public:
     TfrmSlide();
     void FormCreate();
+    // The caption: the full path of the picture shown.
+    void SetCaption(const QString& path);
 
     // Shows the picture of thumbnail p (scroll positions count from 1).
     void scbSlideChange(QObject* sender);

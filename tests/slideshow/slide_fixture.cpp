@@ -1,9 +1,10 @@
 #include "tests/slideshow/slide_fixture.h"
 
-#include <QDataStream>
 #include <QFile>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include "browser/frm_main.h"
 #include "picture/picture.h"
@@ -11,17 +12,10 @@
 #include "slideshow/frm_time.h"
 #include "toolkit/image.h"
 
-void WriteBmp(const QString& path, int width) {
-    const quint32 stride = (static_cast<quint32>(width) * 3 + 3) / 4 * 4;
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out << quint8('B') << quint8('M') << quint32(54 + stride) << quint32(0) << quint32(54);
-    out << quint32(40) << qint32(width) << qint32(1) << quint16(1) << quint16(24) << quint32(0) << stride
-        << qint32(2835) << qint32(2835) << quint32(0) << quint32(0);
-    for (quint32 i = 0; i < stride; ++i)
-        out << quint8(i * 37);
+void WritePicture(const QString& path, int width) {
+    QImage image(width, 1, QImage::Format_RGB32);
+    image.fill(qRgb(40 * width % 256, 90, 200));
+    ASSERT_TRUE(image.save(path, "JPG"));
 }
 
 void SlideFixture::SetUp() {
@@ -47,8 +41,8 @@ void SlideFixture::FreeStrip() {
 void SlideFixture::BuildStrip(int count, const QString& prefix) {
     FreeStrip();
     for (int i = 0; i < count; ++i) {
-        const QString path = ProgramDir() + prefix + QString::number(i + 1) + ".bmp";
-        WriteBmp(path, i + 1);
+        const QString path = ProgramDir() + prefix + QString::number(i + 1) + ".jpg";
+        WritePicture(path, i + 1);
         auto* thumbnail = new TImage(frmMain);
         thumbnail->Picture()->LoadFromFile(path);
         thumbnail->SetHint(path);
@@ -96,6 +90,9 @@ void SlideFixture::WithIntervalDialog(const std::function<void()>& open, const s
     EXPECT_FALSE(frmTime->isVisible());
 }
 
-QString SlideFixture::Caption() const { return frmSlide->windowTitle(); }
+QString SlideFixture::Caption() const {
+    // The title as the window system shows it.
+    return frmSlide->windowHandle() ? frmSlide->windowHandle()->title() : frmSlide->windowTitle();
+}
 
 int SlideFixture::PictureNumber() const { return frmSlide->imgSlide->Picture()->Width(); }

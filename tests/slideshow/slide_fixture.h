@@ -1,7 +1,10 @@
 #pragma once
 // The program started with a thumbnail strip built by hand: each thumbnail a
-// picture box owned by frmMain holding a small BMP whose width is its number.
+// picture box owned by frmMain holding a small JPEG whose width is its number.
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -17,7 +20,7 @@ protected:
     void TearDown() override;
 
     // Frees the current thumbnails and makes count new ones, thumbnail i
-    // (from 1) being a picture i pixels wide named prefix + i + ".bmp".
+    // (from 1) being a picture i pixels wide named prefix + i + ".jpg".
     void BuildStrip(int count, const QString& prefix = QStringLiteral("pic"));
     void FreeStrip();
     QString PathOf(int number) const { return paths_.at(number - 1); }
@@ -37,8 +40,13 @@ private:
     QStringList paths_;
 };
 
-// A 24-bit bottom-up BMP of width x 1 pixels.
-void WriteBmp(const QString& path, int width);
+// A JPEG file of width x 1 pixels.
+void WritePicture(const QString& path, int width);
 
 // Readable failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QRect& r, std::ostream* out) {
+    *out << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
+}
+inline void PrintTo(const QPoint& p, std::ostream* out) { *out << p.x() << "," << p.y(); }
+inline void PrintTo(const QSize& s, std::ostream* out) { *out << s.width() << "x" << s.height(); }

@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
+#include <QWindow>
 #include <QToolButton>
 #include <vector>
 
@@ -32,7 +33,8 @@ class TickRecorder {
 public:
     explicit TickRecorder(int wanted) : wanted_(wanted) {
         connection_ = QObject::connect(frmSlide->timSlide, &TTimer::ticked, [this] {
-            ticks.push_back({frmSlide->imgSlide->Picture()->Width(), frmSlide->windowTitle(), frmSlide->intSlideNext});
+            ticks.push_back({frmSlide->imgSlide->Picture()->Width(), frmSlide->windowHandle()->title(),
+                             frmSlide->intSlideNext});
             if (static_cast<int>(ticks.size()) >= wanted_)
                 frmSlide->mnuFileTClick(frmSlide);
         });
@@ -105,6 +107,15 @@ TEST_F(SlideShowTest, OpensOnTheFirstPictureAndTicksThroughTheStrip) {
             EXPECT_EQ(recorder.ticks[i].caption, PathOf(expected[i])) << "tick " << i + 1;
         }
         EXPECT_EQ(frmSlide->intSlideNext, 3);
+    });
+}
+
+TEST_F(SlideShowTest, TheCaptionShowsEveryPathAsItIs) {
+    BuildStrip(2, QStringLiteral("mark[*]name"));
+    WithSlideShow([&] {
+        EXPECT_EQ(Caption(), PathOf(1));
+        frmSlide->scbSlide->setValue(2);
+        EXPECT_EQ(Caption(), PathOf(2));
     });
 }
 
