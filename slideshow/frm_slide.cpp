@@ -13,6 +13,7 @@
 #include "slideshow/placement.h"
 #include "slideshow/window_font.h"
 #include "toolkit/application.h"
+#include "toolkit/help_context.h"
 #include "toolkit/image.h"
 #include "toolkit/scroll_bar.h"
 #include "toolkit/timer.h"
@@ -76,7 +77,7 @@ void TfrmSlide::BuildMenu() {
     mnuView = mnuSlide->addMenu(QStringLiteral("表示(&V)"));
     mnuViewT = mnuView->addAction(QStringLiteral("スライド時間(&T)..."));
     mnuViewT->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    mnuViewT->setProperty("HelpContext", 3);
+    SetHelpContext(mnuViewT, 3);
 
     On(mnuFileR, &QAction::triggered, this, [this] { mnuFileRClick(mnuFileR); });
     On(mnuFileT, &QAction::triggered, this, [this] { mnuFileTClick(mnuFileT); });
