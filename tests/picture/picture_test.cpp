@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <sys/stat.h>
 #include <QTemporaryDir>
 
@@ -193,6 +194,30 @@ TEST_F(PictureTest, EmptyJpegLoadsEmptyAndFailsOnlyAtItsFirstDrawing) {
     EXPECT_NO_THROW(later = graphic->PixelsForDrawing());
     EXPECT_EQ(later, nullptr);
     EXPECT_EQ(picture.Width(), 0);
+}
+
+TEST_F(PictureTest, DrawingDecodesAtTheFirstDrawingOnly) {
+    QImage canvas(20, 10, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    const QRect all(0, 0, 20, 10);
+
+    TPicture empty;
+    empty.LoadFromFile(Write("empty.jpg", {}));
+    EXPECT_EQ(ErrorOf<EJPEG>([&] { empty.Draw(painter, all, all); }), JpegError(JERR_INPUT_EMPTY));
+    EXPECT_NO_THROW(empty.Draw(painter, all, all));
+    EXPECT_EQ(canvas.pixel(10, 5), qRgb(255, 255, 255));  // nothing drawn
+
+    TPicture jpeg;
+    jpeg.LoadFromFile(WriteJpeg("a.jpg"));
+    jpeg.Draw(painter, all, all);
+    auto* image = dynamic_cast<TJPEGImage*>(jpeg.Graphic());
+    ASSERT_NE(image->DecodedBitmap(), nullptr);
+    const TBitmapImagePtr decoded = image->PixelsForDrawing();
+    jpeg.Draw(painter, all, all);
+    EXPECT_EQ(image->PixelsForDrawing(), decoded);
+    painter.end();
+    EXPECT_NE(canvas.pixel(10, 5), qRgb(255, 255, 255));
 }
 
 TEST_F(PictureTest, NonJpegDataInAJpgFileFailsAtLoad) {
