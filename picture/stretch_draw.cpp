@@ -66,14 +66,15 @@ namespace {
 // per drawing so that the inner loops do nothing but fetch and store.
 struct RowPlan {
     const TBitmapImage* image = nullptr;
-    std::vector<int> columns;             // source column per target column
-    std::vector<std::uint32_t> offsets;   // byte offset of that column (24 and 32 bits)
+    std::vector<int> columns;             // source column per target column (palette, masks)
+    std::vector<std::uint32_t> offsets;   // or the byte offset of that column (24 and 32 bits)
     int wordSafe = 0;                     // leading columns that may be fetched as 4 bytes
     std::array<QRgb, 256> palette{};      // palette with alpha set, black beyond its end
     // Fills one target row from source row `row`, prefetching the row `next`
     // that comes after it: fetching source rows far apart is what this waits on.
     void (*fill)(const RowPlan&, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) = nullptr;
     int sourceRowOf = -1;                 // the source row index, for the general path
+    int count = 0;                        // target columns
 };
 
 constexpr int kPrefetchEvery = 8;  // target pixels between prefetches of the next row
@@ -87,6 +88,8 @@ inline std::uint32_t Load32(const std::uint8_t* p) {
 void Fill24(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) {
     const std::uint32_t* offsets = plan.offsets.data();
     const int count = static_cast<int>(plan.offsets.size());
+    if (count > 0)
+        __builtin_prefetch(next + offsets[0]);
     int i = 0;
     // Blue, green, red in memory: one little-endian word gives 0x??RRGGBB.
     for (; i + kPrefetchEvery <= plan.wordSafe; i += kPrefetchEvery) {
@@ -161,34 +164,35 @@ void PreparePalette(const TBitmapImage& image, RowPlan& plan) {
         plan.palette[i] = i < image.palette.size() ? (image.palette[i] | 0xFF000000u) : qRgb(0, 0, 0);
 }
 
-void PrepareOffsets(RowPlan& plan, int bytesPerPixel) {
-    plan.offsets.resize(plan.columns.size());
-    for (std::size_t i = 0; i < plan.columns.size(); ++i)
-        plan.offsets[i] = static_cast<std::uint32_t>(plan.columns[i]) * static_cast<std::uint32_t>(bytesPerPixel);
-    // A 4-byte fetch of a 24-bit pixel reads one byte past it, which only the
-    // last column of a row may not own; the columns ascend, so those come last.
+// Byte offsets of the source columns, straight from the mapping.
+void PrepareOffsets(RowPlan& plan, int firstColumn, int count, int width, int bytesPerPixel) {
+    plan.offsets.resize(static_cast<std::size_t>(count));
+    SourceStepper step(firstColumn, plan.image->width, width);
     const int last = plan.image->width - 1;
-    plan.wordSafe = static_cast<int>(std::lower_bound(plan.columns.begin(), plan.columns.end(), last) -
-                                     plan.columns.begin());
+    plan.wordSafe = count;
+    for (int i = 0; i < count; ++i, step.Next()) {
+        const int column = step.Current();
+        plan.offsets[static_cast<std::size_t>(i)] =
+            static_cast<std::uint32_t>(column) * static_cast<std::uint32_t>(bytesPerPixel);
+        // A 4-byte fetch of a 24-bit pixel reads one byte past it, which only
+        // the last column of a row may not own; the columns ascend, so those
+        // come last.
+        if (column == last && plan.wordSafe == count)
+            plan.wordSafe = i;
+    }
 }
 
 RowPlan MakePlan(const TBitmapImage& image, int width, int firstColumn, int count) {
     RowPlan plan;
     plan.image = &image;
+    plan.count = count;
+    if (image.bitsPerPixel == 24 || (image.bitsPerPixel == 32 && HasPlainMasks(image))) {
+        PrepareOffsets(plan, firstColumn, count, width, image.bitsPerPixel / 8);
+        plan.fill = image.bitsPerPixel == 24 ? Fill24 : Fill32;
+        return plan;
+    }
     plan.columns = StretchSourceMap(firstColumn, count, image.width, width);
     switch (image.bitsPerPixel) {
-    case 24:
-        PrepareOffsets(plan, 3);
-        plan.fill = Fill24;
-        break;
-    case 32:
-        if (HasPlainMasks(image)) {
-            PrepareOffsets(plan, 4);
-            plan.fill = Fill32;
-        } else {
-            plan.fill = FillMasked;
-        }
-        break;
     case 8:
     case 4:
     case 1:
@@ -206,22 +210,28 @@ RowPlan MakePlan(const TBitmapImage& image, int width, int firstColumn, int coun
 // one above is copied instead of fetched again.
 void FillRows(RowPlan& plan, int height, int firstRow, int rows, QImage& out) {
     const TBitmapImage& image = *plan.image;
-    const std::size_t rowBytes = plan.columns.size() * sizeof(QRgb);
+    const std::size_t rowBytes = static_cast<std::size_t>(plan.count) * sizeof(QRgb);
+    const qsizetype lineBytes = out.bytesPerLine();
+    std::uint8_t* lines = out.bits();
+    // Narrow parts spend a row's time on little more than its first fetch, so
+    // they prefetch further ahead.
+    const int ahead = std::clamp(512 / std::max(1, plan.count), 1, 8);
     const bool enlarging = height >= image.height;
-    int previousSource = -1;
     SourceStepper step(firstRow, image.height, height);
+    SourceStepper prefetch(std::min(firstRow + ahead, height - 1), image.height, height);
+    int previousSource = -1;
     for (int y = 0; y < rows; ++y) {
         const int source = step.Current();
         step.Next();
-        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const int later = enlarging ? source + ahead : prefetch.Current();
+        prefetch.Next();
+        auto* line = reinterpret_cast<QRgb*>(lines + y * lineBytes);
         if (source == previousSource) {
-            std::memcpy(line, out.constScanLine(y - 1), rowBytes);
+            std::memcpy(line, lines + (y - 1) * lineBytes, rowBytes);
             continue;
         }
-        // The next different source row: enlarging never skips one.
-        const int next = enlarging ? source + 1 : step.Current();
         plan.sourceRowOf = source;
-        plan.fill(plan, image.Row(source), image.Row(std::min(next, image.height - 1)), line);
+        plan.fill(plan, image.Row(source), image.Row(std::min(later, image.height - 1)), line);
         previousSource = source;
     }
 }

@@ -301,6 +301,24 @@ TEST_F(ImageTest, AlignedBoxFollowsItsHolderAndRepaintsOnResize) {
     EXPECT_EQ(box.geometry(), QRect(0, 0, 100, 300));
 }
 
+TEST_F(ImageTest, MovedOrResizedBoxRepaintsItsOldAndNewRectangles) {
+    Holder window(QSize(300, 200));
+    TImage box(&window);
+    box.setGeometry(0, 0, 100, 100);
+    box.SetStretch(true);
+    box.Picture()->LoadFromFile(WriteBmp("p.bmp", Filled(10, 10, qRgb(250, 0, 250))));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ExpectOnlyBackgroundOutside(OnScreen(window), QRect(0, 0, 100, 100));
+
+    box.move(150, 50);
+    ExpectOnlyBackgroundOutside(OnScreen(window), QRect(150, 50, 100, 100));
+    box.resize(40, 30);
+    const QImage shown = OnScreen(window);
+    ExpectOnlyBackgroundOutside(shown, QRect(150, 50, 40, 30));
+    EXPECT_EQ(shown.pixel(189, 79), qRgb(250, 0, 250));
+}
+
 TEST_F(ImageTest, DecodingErrorIsHandledInThePaintAndNotRaisedAgain) {
     ErrorRecorder errors;
     Holder window(QSize(320, 120));
