@@ -2,10 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -18,6 +16,9 @@
 #include "resources/glyphs.h"
 #include "toolkit/align_layout.h"
 #include "toolkit/application.h"
+#include "toolkit/directory_list_box.h"
+#include "toolkit/drive_combo_box.h"
+#include "toolkit/file_list_box.h"
 #include "toolkit/panel.h"
 #include "toolkit/splitter.h"
 #include "toolkit/tool_bar.h"
@@ -162,11 +163,11 @@ void TfrmMain::BuildPanes() {
     auto* treeLayout = new TAlignLayout(pnlTree);
     pnlDrv = NewPanel(pnlTree, "pnlDrv");
     treeLayout->Add(pnlDrv, TAlign::Top, DriveBarHeight);
-    cboDrv = new QComboBox(pnlDrv);
+    cboDrv = new TDriveComboBox(pnlDrv);
     cboDrv->setObjectName(QStringLiteral("cboDrv"));
     cboDrv->setGeometry(0, 2, TreeWidth, 19);
     cboDrv->setToolTip(QStringLiteral("画像のあるドライブを指定します"));
-    trvDir = new QListWidget(pnlTree);
+    trvDir = new TDirectoryListBox(pnlTree);
     trvDir->setObjectName(QStringLiteral("trvDir"));
     trvDir->setToolTip(QStringLiteral("画像のあるディレクトリを指定します"));
     treeLayout->Add(trvDir, TAlign::Client);
@@ -186,11 +187,13 @@ void TfrmMain::BuildPanes() {
     txtPath->setObjectName(QStringLiteral("txtPath"));
     txtPath->setGeometry(0, 1, 219, 21);
     txtPath->setToolTip(QStringLiteral("現在のフォルダを表示します"));
-    lstFile = new QListWidget(pnlList);
+    lstFile = new TFileListBox(pnlList);
     lstFile->setObjectName(QStringLiteral("lstFile"));
-    lstFile->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstFile->SetMask(QStringLiteral("*.bmp;*.jpg;*.jpeg"));
     lstFile->setToolTip(QStringLiteral("選択した画像をサムネイル表示します"));
     listLayout->Add(lstFile, TAlign::Client);
+
+    LinkPanes();
 }
 
 void TfrmMain::FormCreate() {

@@ -6,15 +6,16 @@
 #include <cstdint>
 
 #include "toolkit/exceptions.h"
+#include "toolkit/directory_list_box.h"
+#include "toolkit/drive_combo_box.h"
+#include "toolkit/file_list_box.h"
 #include "toolkit/form.h"
 #include "toolkit/panel.h"
 #include "toolkit/splitter.h"
 #include "toolkit/tool_bar.h"
 
 class QAction;
-class QComboBox;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QMenuBar;
 class QScrollArea;
@@ -59,6 +60,11 @@ public:
     // window is open. For the picture windows; call once per window.
     void ShareShortcutsWith(QWidget* window);
 
+    // The folder list entered another folder: path box and status text follow.
+    void trvDirChange(QObject* sender);
+    // The user changed the file selection.
+    void lstFileClick(QObject* sender);
+
     // Rebuilds the thumbnail strip from the file list's selection.
     void ShowThumbnails();
     // Opens one picture window for the thumbnail sender.
@@ -80,6 +86,7 @@ private:
     void BuildToolBar();
     void BuildPanes();
     void BuildStrip();
+    void LinkPanes();
     QAction* AddMenuItem(QMenu* menu, const QString& caption, void (TfrmMain::*handler)(QObject*));
     bool ShortcutsAccepted() const;
 
@@ -111,13 +118,13 @@ public:  // elements; the menu bar lies above ClientArea, in which every other e
     QToolButton* tlbMainSlide = nullptr;
     TPanel* pnlTree = nullptr;
     TPanel* pnlDrv = nullptr;
-    QComboBox* cboDrv = nullptr;
-    QListWidget* trvDir = nullptr;
+    TDriveComboBox* cboDrv = nullptr;
+    TDirectoryListBox* trvDir = nullptr;
     TSplitter* splMain = nullptr;
     TPanel* pnlList = nullptr;
     TPanel* pnlPath = nullptr;
     QLineEdit* txtPath = nullptr;
-    QListWidget* lstFile = nullptr;
+    TFileListBox* lstFile = nullptr;
     QScrollArea* scbGrh = nullptr;
     QWidget* scbGrhContent = nullptr;  // holder of the thumbnails, scrolled by scbGrh
     QStatusBar* stbMain = nullptr;
