@@ -96,6 +96,19 @@ void TForm::KeepMinimumSize() {
         Qt::QueuedConnection);
 }
 
+void TForm::FollowFrame(bool painted) {
+    ApplyMinimumSize();
+    ApplyPendingSize();
+    KeepMinimumSize();
+    if (placementPending_ && FrameKnown())
+        PlaceAtFirstOpening();
+    // Painted without a frame: this window has none, and what was set stands.
+    if (painted && !FrameKnown()) {
+        pendingWidth_ = pendingHeight_ = -1;
+        placementPending_ = false;
+    }
+}
+
 bool TForm::event(QEvent* event) {
     const bool result = QWidget::event(event);
     switch (event->type()) {
@@ -103,11 +116,13 @@ bool TForm::event(QEvent* event) {
     case QEvent::Resize:
     case QEvent::Show:
     case QEvent::WindowStateChange:
-        ApplyMinimumSize();
-        ApplyPendingSize();
-        KeepMinimumSize();
-        if (placementPending_ && FrameKnown())
-            PlaceAtFirstOpening();
+        FollowFrame(false);
+        break;
+    case QEvent::Paint:
+        // A window manager may frame the window without moving the client
+        // area; the first painting after the mapping is the sign.
+        if (placementPending_ || pendingWidth_ >= 0 || pendingHeight_ >= 0)
+            QMetaObject::invokeMethod(this, [this] { FollowFrame(true); }, Qt::QueuedConnection);
         break;
     default:
         break;

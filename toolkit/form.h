@@ -63,6 +63,7 @@ private:
     void ApplyMinimumSize();
     void ApplyPendingSize();
     void KeepMinimumSize();
+    void FollowFrame(bool painted);
     int pendingWidth_ = -1;
     int pendingHeight_ = -1;
     void PlaceAtFirstOpening();
