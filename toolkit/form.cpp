@@ -68,12 +68,16 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 void TForm::SetMinimumOuterSize(int width, int height) {
     minOuterWidth_ = width;
     minOuterHeight_ = height;
+    outerMinimumSet_ = true;
     ApplyMinimumSize();
 }
 
 // The window system limits the client area; the frame is often known only
 // after the window has been shown, so the limit is renewed whenever it changes.
 void TForm::ApplyMinimumSize() {
+    // A window that never set an outer minimum keeps its own (a fixed dialog's).
+    if (!outerMinimumSet_)
+        return;
     const QSize extra = FrameExtra();
     const QSize minimum(std::max(0, minOuterWidth_ - extra.width()), std::max(0, minOuterHeight_ - extra.height()));
     if (minimumSize() != minimum)
@@ -153,8 +157,11 @@ void TForm::PlaceAtFirstOpening() {
         return;
     // Centred again once the window system has told the frame's size.
     placementPending_ = FrameExtra().isNull();
-    const int left = reference.left() + (reference.width() - Width()) / 2;
-    const int top = reference.top() + (reference.height() - Height()) / 2;
+    // An outer size still waiting for the frame is the size the window will have.
+    const int width = pendingWidth_ >= 0 ? pendingWidth_ : Width();
+    const int height = pendingHeight_ >= 0 ? pendingHeight_ : Height();
+    const int left = reference.left() + (reference.width() - width) / 2;
+    const int top = reference.top() + (reference.height() - height) / 2;
     move(std::max(0, left), std::max(0, top));
 }
 

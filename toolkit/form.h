@@ -71,5 +71,6 @@ private:
     bool placementPending_ = false;
     int minOuterWidth_ = 0;
     int minOuterHeight_ = 0;
+    bool outerMinimumSet_ = false;
     QEventLoop* modalLoop_ = nullptr;
 };
