@@ -1,7 +1,6 @@
 #include "about/frm_about.h"
 
 #include <QLabel>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -12,19 +11,6 @@
 TfrmAbout* frmAbout = nullptr;
 
 namespace {
-
-// Shows its picture in full colour even inside the disabled panel, where a
-// label would grey it out.
-class TIconLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent* /*event*/) override {
-        QPainter painter(this);
-        painter.drawPixmap(0, 0, pixmap());
-    }
-};
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
     auto* label = new QLabel(caption, parent);
@@ -55,7 +41,7 @@ TfrmAbout::TfrmAbout() {
     pnlMain->setEnabled(false);
     KeepEnabledLook(pnlMain);
 
-    imgIcon = new TIconLabel(pnlMain);
+    imgIcon = new QLabel(pnlMain);
     imgIcon->setObjectName(QStringLiteral("imgIcon"));
     imgIcon->setGeometry(16, 16, 32, 32);
     imgIcon->setPixmap(AppIconPixmap(32));

@@ -3,7 +3,10 @@
 #include <QLabel>
 #include <QSlider>
 
+#include "browser/frm_main.h"
 #include "slideshow/frm_slide.h"
+#include "slideshow/placement.h"
+#include "slideshow/window_font.h"
 
 TfrmTime* frmTime = nullptr;
 
@@ -12,7 +15,7 @@ TfrmTime::TfrmTime() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("スライド時間"));
-    Position = TPosition::MainFormCenter;
+    setFont(SlideWindowFont());
     HelpContext = 3;
     setFixedSize(355, 97);
 
@@ -38,6 +41,9 @@ void TfrmTime::FormCreate() { tkbSlide->setValue(frmSlide->intSlideTime); }
 void TfrmTime::FormClose() { frmSlide->intSlideTime = tkbSlide->value(); }
 
 void TfrmTime::showEvent(QShowEvent* event) {
+    if (!opened_ && frmMain)
+        CentreOnWindow(*this, *frmMain);
+    opened_ = true;
     TForm::showEvent(event);
     tkbSlide->setFocus();
 }

@@ -19,6 +19,9 @@ public:
 protected:
     void FormClose() override;
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool opened_ = false;
 };
 
 extern TfrmTime* frmTime;
