@@ -1,10 +1,14 @@
 #include "picture/stretch_draw.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -88,8 +92,8 @@ inline std::uint32_t Load32(const std::uint8_t* p) {
 void Fill24(const RowPlan& plan, const std::uint8_t* row, const std::uint8_t* next, QRgb* out) {
     const std::uint32_t* offsets = plan.offsets.data();
     const int count = static_cast<int>(plan.offsets.size());
-    if (count > 0)
-        __builtin_prefetch(next + offsets[0]);
+    if (count > 0 && count < kPrefetchEvery)
+        __builtin_prefetch(next + offsets[0]);  // the loop below would not
     int i = 0;
     // Blue, green, red in memory: one little-endian word gives 0x??RRGGBB.
     for (; i + kPrefetchEvery <= plan.wordSafe; i += kPrefetchEvery) {
@@ -205,14 +209,12 @@ RowPlan MakePlan(const TBitmapImage& image, int width, int firstColumn, int coun
     return plan;
 }
 
-// Fills rows [firstRow, firstRow + rows) of the scaled picture into out, where
-// out's row 0 is firstRow. A target row showing the same source row as the
+// Fills rows [firstRow, firstRow + rows) of the scaled picture into the lines
+// of 32-bit pixels at `lines`, whose first is firstRow. A target row showing the same source row as the
 // one above is copied instead of fetched again.
-void FillRows(RowPlan& plan, int height, int firstRow, int rows, QImage& out) {
+void FillRows(RowPlan& plan, int height, int firstRow, int rows, std::uint8_t* lines, qsizetype lineBytes) {
     const TBitmapImage& image = *plan.image;
     const std::size_t rowBytes = static_cast<std::size_t>(plan.count) * sizeof(QRgb);
-    const qsizetype lineBytes = out.bytesPerLine();
-    std::uint8_t* lines = out.bits();
     // Narrow parts spend a row's time on little more than its first fetch, so
     // they prefetch further ahead.
     const int ahead = std::clamp(512 / std::max(1, plan.count), 1, 8);
@@ -236,9 +238,11 @@ void FillRows(RowPlan& plan, int height, int firstRow, int rows, QImage& out) {
     }
 }
 
-// Also refuses a holder whose rows would not fit its pixel memory.
+// Also refuses a holder whose rows would not fit its pixel memory, or whose
+// rows are too long for 32-bit byte offsets.
 bool CanDraw(const TBitmapImage& image, QSize size) {
     return !image.IsEmpty() && size.width() > 0 && size.height() > 0 && image.stride > 0 &&
+           image.stride <= std::numeric_limits<std::uint32_t>::max() &&
            image.stride >= TBitmapImage::RowSize(image.width, image.bitsPerPixel) &&
            image.pixels.size() / image.stride >= static_cast<std::size_t>(image.height);
 }
@@ -253,18 +257,61 @@ QImage StretchPart(const TBitmapImage& image, QSize size, const QRect& area) {
     if (out.isNull())
         return {};
     RowPlan plan = MakePlan(image, size.width(), part.x(), part.width());
-    FillRows(plan, size.height(), part.y(), part.height(), out);
+    FillRows(plan, size.height(), part.y(), part.height(), out.bits(), out.bytesPerLine());
     return out;
 }
 
-void StretchDraw(QPainter& painter, const QRect& dest, const TBitmapImage& image, const QRect& clip) {
-    const QRect visible = dest.intersected(clip);
-    if (visible.isEmpty() || !CanDraw(image, dest.size()))
-        return;
+namespace {
+
+// The painter's own image, when pixels may be written into it directly: a
+// 32-bit raster image reached through a whole-pixel offset only, drawn on
+// opaquely, with no clip of the painter's own. Null otherwise.
+QImage* DirectTarget(QPainter& painter, QPoint& offset) {
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || painter.hasClipping() || painter.opacity() != 1.0)
+        return nullptr;
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    if (mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source)
+        return nullptr;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    auto* target = static_cast<QImage*>(device);
+    const QImage::Format format = target->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied)
+        return nullptr;
+    const QTransform transform = painter.deviceTransform();
+    if (transform.type() > QTransform::TxTranslate || std::abs(transform.dx()) > 1e9 || std::abs(transform.dy()) > 1e9)
+        return nullptr;
+    offset = QPoint(static_cast<int>(transform.dx()), static_cast<int>(transform.dy()));
+    if (offset.x() != transform.dx() || offset.y() != transform.dy())
+        return nullptr;
+    return target;
+}
+
+// Writes the visible part straight into the target's pixels, within the
+// region the engine may paint (a widget's repainted area) and the image.
+void DrawInto(QImage& target, QPaintEngine& engine, QPoint offset, const QRect& dest, const TBitmapImage& image,
+              const QRect& visible) {
+    QRegion region = QRegion(visible.translated(offset)) & target.rect();
+    if (!engine.systemClip().isEmpty())
+        region &= engine.systemClip();
+    // Not bits(): that would detach a shared image from its other users.
+    auto* pixels = const_cast<std::uint8_t*>(target.constBits());
+    const qsizetype lineBytes = target.bytesPerLine();
+    for (const QRect& part : region) {
+        const QPoint origin = part.topLeft() - offset - dest.topLeft();  // within the scaled picture
+        RowPlan plan = MakePlan(image, dest.width(), origin.x(), part.width());
+        std::uint8_t* first = pixels + part.y() * lineBytes + qsizetype{part.x()} * 4;
+        FillRows(plan, dest.height(), origin.y(), part.height(), first, lineBytes);
+    }
+}
+
+// Fills bands of rows small enough to stay in cache, each drawn as an image.
+void DrawThroughBands(QPainter& painter, const QRect& dest, const TBitmapImage& image, const QRect& visible) {
     const QPoint origin = visible.topLeft() - dest.topLeft();  // within the scaled picture
     RowPlan plan = MakePlan(image, dest.width(), origin.x(), visible.width());
-
-    // Bands of rows small enough to stay in cache between filling and blitting.
     constexpr int kBandBytes = 64 * 1024;
     const auto fitting = static_cast<int>(kBandBytes / (std::int64_t{visible.width()} * 4));
     const int bandRows = std::clamp(fitting, 1, visible.height());
@@ -273,7 +320,20 @@ void StretchDraw(QPainter& painter, const QRect& dest, const TBitmapImage& image
         return;
     for (int y = 0; y < visible.height(); y += bandRows) {
         const int rows = std::min(bandRows, visible.height() - y);
-        FillRows(plan, dest.height(), origin.y() + y, rows, band);
+        FillRows(plan, dest.height(), origin.y() + y, rows, band.bits(), band.bytesPerLine());
         painter.drawImage(QPoint(visible.x(), visible.y() + y), band, QRect(0, 0, visible.width(), rows));
     }
+}
+
+}  // namespace
+
+void StretchDraw(QPainter& painter, const QRect& dest, const TBitmapImage& image, const QRect& clip) {
+    const QRect visible = dest.intersected(clip);
+    if (visible.isEmpty() || !CanDraw(image, dest.size()))
+        return;
+    QPoint offset;
+    if (QImage* target = DirectTarget(painter, offset))
+        DrawInto(*target, *painter.paintEngine(), offset, dest, image, visible);
+    else
+        DrawThroughBands(painter, dest, image, visible);
 }

@@ -36,5 +36,8 @@ std::vector<int> StretchSourceMap(int first, int count, int source, int target);
 QImage StretchPart(const TBitmapImage& image, QSize size, const QRect& area);
 
 // Draws the whole of image scaled into dest on painter, computing and touching
-// only the target pixels inside clip (painter coordinates).
+// only the target pixels inside clip (painter coordinates) and the painter's
+// clip. Into a 32-bit raster image reached through a whole-pixel offset (a
+// window's backing store) the pixels are written directly; otherwise they go
+// through small intermediate images.
 void StretchDraw(QPainter& painter, const QRect& dest, const TBitmapImage& image, const QRect& clip);

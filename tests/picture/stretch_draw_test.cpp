@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <cstring>
 #include <vector>
 
+#include "picture/box_paint.h"
+#include "picture/picture.h"
 #include "picture/stretch_draw.h"
+#include "tests/support/bmp_fixtures.h"
+#include "toolkit/exceptions.h"
 
 namespace {
 
@@ -212,12 +217,24 @@ TEST(StretchDraw, TouchesOnlyTheClippedPartOfTheRectangle) {
     const QRgb marker = qRgb(1, 2, 3);
     const QRect dest(-20, 5, 100, 60);  // partly outside the surface, as a centred oversized picture
     const QImage whole = Reference(image, dest.width(), dest.height());
+    // Straight into the painter's image (with and without an offset), and
+    // through drawn bands when the painter has a clip of its own.
+    enum Painter { Plain, Translated, Clipping };
+    for (const Painter kind : {Plain, Translated, Clipping})
     for (const QRect clip : {QRect(0, 0, 80, 80), QRect(10, 20, 7, 3), QRect(0, 64, 80, 1), QRect(79, 0, 1, 80)}) {
+        SCOPED_TRACE(int(kind));
         QImage surface(80, 80, QImage::Format_RGB32);
         surface.fill(marker);
         {
             QPainter painter(&surface);
-            StretchDraw(painter, dest, image, clip);
+            QPoint shift;
+            if (kind == Translated) {
+                shift = QPoint(7, -9);
+                painter.translate(shift);
+            } else if (kind == Clipping) {
+                painter.setClipRect(QRect(-5, 3, 200, 200));  // above the picture: changes nothing drawn
+            }
+            StretchDraw(painter, dest.translated(-shift), image, clip.translated(-shift));
         }
         for (int y = 0; y < surface.height(); ++y)
             for (int x = 0; x < surface.width(); ++x) {
@@ -247,6 +264,63 @@ TEST(StretchDraw, NothingToDrawDrawsNothing) {
         StretchDraw(painter, QRect(0, 0, 40, 40), broken, surface.rect());
         StretchDraw(painter, QRect(0, 0, 40, 40), truncated, surface.rect());
     }
+    EXPECT_EQ(surface, before);
+}
+
+}  // namespace
+
+namespace {
+
+class BoxPaint : public ::testing::Test {
+protected:
+    QString Write(const char* name, const QByteArray& bytes) {
+        const QString path = dir_.filePath(QString::fromUtf8(name));
+        EXPECT_TRUE(bmp::WriteFile(path, bytes));
+        return path;
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(BoxPaint, PaintsOnlyTheRepaintedPartsOfThePlacement) {
+    QImage natural(20, 10, QImage::Format_RGB32);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x)
+            natural.setPixel(x, y, qRgb(x * 10, y * 20, 99));
+    TPicture picture;
+    picture.LoadFromFile(Write("p.bmp", bmp::Bmp24(natural)));
+    const QRgb marker = qRgb(1, 2, 3);
+    QImage surface(100, 60, QImage::Format_RGB32);
+    surface.fill(marker);
+    QRegion area(QRect(0, 0, 30, 60));
+    area += QRect(70, 25, 50, 10);  // reaches beyond the box
+    {
+        QPainter painter(&surface);
+        PaintPictureBox(painter, picture, QSize(90, 60), {true, true, true}, area);
+    }
+    const QRect placement(0, 7, 90, 45);  // 90 / 2 = 45 high, centred
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 100; ++x) {
+            const QPoint p(x, y);
+            const bool painted = placement.contains(p) && area.contains(p) && x < 90;
+            const QRgb expected = painted ? natural.pixel(StretchSourceIndex(x, 20, 90), StretchSourceIndex(y - 7, 10, 45))
+                                          : marker;
+            ASSERT_EQ(surface.pixel(p), expected) << x << "," << y;
+        }
+}
+
+TEST_F(BoxPaint, EmptyPictureAndBrokenJpegPaintNothing) {
+    QImage surface(50, 50, QImage::Format_RGB32);
+    surface.fill(Qt::white);
+    const QImage before = surface;
+    QPainter painter(&surface);
+    TPicture empty;
+    PaintPictureBox(painter, empty, QSize(50, 50), {true, true, true}, QRegion(0, 0, 50, 50));
+    TPicture broken;
+    broken.LoadFromFile(Write("empty.jpg", QByteArray()));
+    EXPECT_THROW(PaintPictureBox(painter, broken, QSize(50, 50), {true, true, true}, QRegion(0, 0, 50, 50)),
+                 EJPEG);
+    PaintPictureBox(painter, broken, QSize(50, 50), {true, true, true}, QRegion(0, 0, 50, 50));
+    painter.end();
     EXPECT_EQ(surface, before);
 }
 

@@ -319,6 +319,21 @@ TEST_F(ImageTest, MovedOrResizedBoxRepaintsItsOldAndNewRectangles) {
     EXPECT_EQ(shown.pixel(189, 79), qRgb(250, 0, 250));
 }
 
+TEST_F(ImageTest, BoxReachingBeyondItsHolderIsClippedToTheHolder) {
+    Holder window(QSize(200, 200));
+    Holder inner(QSize(100, 100), &window);  // the box's holder, at the window's top left
+    TImage box(&inner);
+    box.setGeometry(50, 50, 100, 100);
+    box.SetStretch(true);
+    box.Picture()->LoadFromFile(WriteBmp("red.bmp", Filled(10, 10, qRgb(250, 0, 0))));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ExpectOnlyBackgroundOutside(OnScreen(window), QRect(50, 50, 50, 50));
+    box.update();
+    box.update(QRect(40, 40, 60, 60));
+    ExpectOnlyBackgroundOutside(OnScreen(window), QRect(50, 50, 50, 50));
+}
+
 TEST_F(ImageTest, DecodingErrorIsHandledInThePaintAndNotRaisedAgain) {
     ErrorRecorder errors;
     Holder window(QSize(320, 120));
