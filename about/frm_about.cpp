@@ -1,6 +1,7 @@
 #include "about/frm_about.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -11,6 +12,19 @@
 TfrmAbout* frmAbout = nullptr;
 
 namespace {
+
+// Shows its picture in full colour even inside the disabled panel, where a
+// label would grey it out.
+class TIconLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, pixmap());
+    }
+};
 
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
     auto* label = new QLabel(caption, parent);
@@ -41,7 +55,7 @@ TfrmAbout::TfrmAbout() {
     pnlMain->setEnabled(false);
     KeepEnabledLook(pnlMain);
 
-    imgIcon = new QLabel(pnlMain);
+    imgIcon = new TIconLabel(pnlMain);
     imgIcon->setObjectName(QStringLiteral("imgIcon"));
     imgIcon->setGeometry(16, 16, 32, 32);
     imgIcon->setPixmap(AppIconPixmap(32));

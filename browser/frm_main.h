@@ -93,7 +93,13 @@ private:
     TAlignLayout* windowLayout_ = nullptr;  // menu bar and client area
     TAlignLayout* clientLayout_ = nullptr;  // the elements of the client area
 
-public:  // elements; the menu bar lies above ClientArea, in which every other element is laid out
+public:
+    // Elements. The menu bar is a widget inside the window here, so every
+    // other element is laid out in ClientArea, the area below the menu bar,
+    // and its bounds are measured there. The outer bounds (Left, Top, Width,
+    // Height, the 400 x 300 start and minimum, what the state file keeps)
+    // include the window frame; ClientArea is what frame and menu bar leave:
+    // 392 x 254 needs an outer size that depends on the window manager.
     QMenuBar* mnuMain = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuFileX = nullptr;

@@ -10,8 +10,6 @@
 
 #include "browser/frm_main.h"
 #include "slideshow/frm_time.h"
-#include "slideshow/placement.h"
-#include "slideshow/window_font.h"
 #include "toolkit/application.h"
 #include "toolkit/help_context.h"
 #include "toolkit/image.h"
@@ -29,7 +27,7 @@ constexpr int SeparatorWidth = 8;
 }  // namespace
 
 TfrmSlide::TfrmSlide() {
-    setFont(SlideWindowFont());
+    Position = TPosition::MainFormCenter;
     HelpContext = 2;
 
     scbSlide = new TScrollBar(Qt::Horizontal, this);
@@ -177,9 +175,6 @@ void TfrmSlide::tlbMainTimeClick(QObject* sender) { mnuViewTClick(sender); }
 void TfrmSlide::FormClose() { timSlide->SetEnabled(false); }
 
 void TfrmSlide::showEvent(QShowEvent* event) {
-    if (!opened_ && frmMain)
-        CentreOnWindow(*this, *frmMain);
-    opened_ = true;
     TForm::showEvent(event);
     scbSlide->setFocus();
 }

@@ -71,7 +71,6 @@ private:
     void BuildToolBar();
     QToolButton* AddToolButton(int left, int image, const QString& hint);
     QFrame* AddSeparator(int left);
-    bool opened_ = false;
 };
 
 extern TfrmSlide* frmSlide;

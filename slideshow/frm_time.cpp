@@ -3,10 +3,7 @@
 #include <QLabel>
 #include <QSlider>
 
-#include "browser/frm_main.h"
 #include "slideshow/frm_slide.h"
-#include "slideshow/placement.h"
-#include "slideshow/window_font.h"
 
 TfrmTime* frmTime = nullptr;
 
@@ -15,7 +12,7 @@ TfrmTime::TfrmTime() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QStringLiteral("スライド時間"));
-    setFont(SlideWindowFont());
+    Position = TPosition::MainFormCenter;
     HelpContext = 3;
     setFixedSize(355, 97);
 
@@ -41,9 +38,6 @@ void TfrmTime::FormCreate() { tkbSlide->setValue(frmSlide->intSlideTime); }
 void TfrmTime::FormClose() { frmSlide->intSlideTime = tkbSlide->value(); }
 
 void TfrmTime::showEvent(QShowEvent* event) {
-    if (!opened_ && frmMain)
-        CentreOnWindow(*this, *frmMain);
-    opened_ = true;
     TForm::showEvent(event);
     tkbSlide->setFocus();
 }

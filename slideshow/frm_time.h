@@ -19,9 +19,6 @@ public:
 protected:
     void FormClose() override;
     void showEvent(QShowEvent* event) override;
-
-private:
-    bool opened_ = false;
 };
 
 extern TfrmTime* frmTime;

@@ -68,12 +68,16 @@ void TForm::SetBounds(int left, int top, int width, int height) {
 void TForm::SetMinimumOuterSize(int width, int height) {
     minOuterWidth_ = width;
     minOuterHeight_ = height;
+    outerMinimumSet_ = true;
     ApplyMinimumSize();
 }
 
 // The window system limits the client area; the frame is often known only
 // after the window has been shown, so the limit is renewed whenever it changes.
 void TForm::ApplyMinimumSize() {
+    // A window that never set an outer minimum keeps its own (a fixed dialog's).
+    if (!outerMinimumSet_)
+        return;
     const QSize extra = FrameExtra();
     const QSize minimum(std::max(0, minOuterWidth_ - extra.width()), std::max(0, minOuterHeight_ - extra.height()));
     if (minimumSize() != minimum)
@@ -96,6 +100,19 @@ void TForm::KeepMinimumSize() {
         Qt::QueuedConnection);
 }
 
+void TForm::FollowFrame(bool painted) {
+    ApplyMinimumSize();
+    ApplyPendingSize();
+    KeepMinimumSize();
+    if (placementPending_ && FrameKnown())
+        PlaceAtFirstOpening();
+    // Painted without a frame: this window has none, and what was set stands.
+    if (painted && !FrameKnown()) {
+        pendingWidth_ = pendingHeight_ = -1;
+        placementPending_ = false;
+    }
+}
+
 bool TForm::event(QEvent* event) {
     const bool result = QWidget::event(event);
     switch (event->type()) {
@@ -103,11 +120,13 @@ bool TForm::event(QEvent* event) {
     case QEvent::Resize:
     case QEvent::Show:
     case QEvent::WindowStateChange:
-        ApplyMinimumSize();
-        ApplyPendingSize();
-        KeepMinimumSize();
-        if (placementPending_ && FrameKnown())
-            PlaceAtFirstOpening();
+        FollowFrame(false);
+        break;
+    case QEvent::Paint:
+        // A window manager may frame the window without moving the client
+        // area; the first painting after the mapping is the sign.
+        if (placementPending_ || pendingWidth_ >= 0 || pendingHeight_ >= 0)
+            QMetaObject::invokeMethod(this, [this] { FollowFrame(true); }, Qt::QueuedConnection);
         break;
     default:
         break;
@@ -138,8 +157,11 @@ void TForm::PlaceAtFirstOpening() {
         return;
     // Centred again once the window system has told the frame's size.
     placementPending_ = FrameExtra().isNull();
-    const int left = reference.left() + (reference.width() - Width()) / 2;
-    const int top = reference.top() + (reference.height() - Height()) / 2;
+    // An outer size still waiting for the frame is the size the window will have.
+    const int width = pendingWidth_ >= 0 ? pendingWidth_ : Width();
+    const int height = pendingHeight_ >= 0 ? pendingHeight_ : Height();
+    const int left = reference.left() + (reference.width() - width) / 2;
+    const int top = reference.top() + (reference.height() - height) / 2;
     move(std::max(0, left), std::max(0, top));
 }
 

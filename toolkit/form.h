@@ -63,6 +63,7 @@ private:
     void ApplyMinimumSize();
     void ApplyPendingSize();
     void KeepMinimumSize();
+    void FollowFrame(bool painted);
     int pendingWidth_ = -1;
     int pendingHeight_ = -1;
     void PlaceAtFirstOpening();
@@ -70,5 +71,6 @@ private:
     bool placementPending_ = false;
     int minOuterWidth_ = 0;
     int minOuterHeight_ = 0;
+    bool outerMinimumSet_ = false;
     QEventLoop* modalLoop_ = nullptr;
 };

@@ -19,6 +19,7 @@
 
 #include "about/frm_about.h"
 #include "browser/frm_main.h"
+#include "resources/glyphs.h"
 #include "slideshow/frm_slide.h"
 #include "tests/support/app_fixture.h"
 #include "toolkit/application.h"
@@ -457,4 +458,59 @@ TEST_F(MainWindowTest, ShortcutsActInSharingWindowsOnly) {
     frmMain->setEnabled(true);
     view->hide();
     stranger->hide();
+}
+
+// The window font resolves to a Japanese Gothic face, and the window renders
+// offscreen with its texts drawn; the picture is kept for a person to look at.
+TEST_F(MainWindowTest, RendersWithAJapaneseFont) {
+    const QFontInfo info(frmMain->font());
+    EXPECT_EQ(frmMain->font().family(), QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(info.pixelSize(), 13);
+    EXPECT_TRUE(QStringList({"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP", "Noto Sans CJK JP", "IPAexGothic",
+                             "VL Gothic"})
+                    .contains(info.family()))
+        << info.family().toStdString();
+    EXPECT_EQ(frmMain->stbMain->font(), frmMain->font());
+
+    frmMain->SetBounds(0, 0, 400, 300);
+    frmMain->txtPath->setText(QStringLiteral("/home/user/写真"));
+    const QImage shot = frmMain->grab().toImage();
+    ASSERT_FALSE(shot.isNull());
+    QDir().mkpath(QUIMBLY_BIN_DIR "/../screenshots");
+    shot.save(QUIMBLY_BIN_DIR "/../screenshots/main_window.png");
+
+    // The status text draws dark pixels on the button face.
+    const QRect status = frmMain->stbMain->geometry().translated(frmMain->ClientArea->pos());
+    int dark = 0;
+    for (int y = status.top(); y <= status.bottom(); ++y)
+        for (int x = status.left(); x < status.left() + 150; ++x)
+            if (qGray(shot.pixel(x, y)) < 80)
+                ++dark;
+    EXPECT_GT(dark, 30);
+    frmMain->txtPath->clear();
+}
+
+// The artwork is compiled in: each glyph 16 x 16 on a transparent background,
+// the icon in its two sizes.
+TEST(Artwork, GlyphsAndIconAreCompiledIn) {
+    for (int set = 0; set < 2; ++set)
+        for (int index = 0; index < 4; ++index) {
+            SCOPED_TRACE(testing::Message() << set << ":" << index);
+            const QIcon icon = set == 0 ? MainGlyph(index) : SlideGlyph(index);
+            const QImage glyph = icon.pixmap(16, 16).toImage();
+            ASSERT_EQ(glyph.size(), QSize(16, 16));
+            ASSERT_TRUE(glyph.hasAlphaChannel());
+            int transparent = 0;
+            int opaque = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    (qAlpha(glyph.pixel(x, y)) == 0 ? transparent : opaque) += 1;
+            EXPECT_GT(transparent, 0);
+            EXPECT_GT(opaque, 20);
+        }
+    EXPECT_TRUE(MainGlyph(4).isNull());
+    EXPECT_TRUE(SlideGlyph(-1).isNull());
+    EXPECT_EQ(AppIconPixmap(48).size(), QSize(48, 48));
+    EXPECT_EQ(AppIconPixmap(32).size(), QSize(32, 32));
+    EXPECT_EQ(AppIcon().availableSizes().size(), 2);
 }

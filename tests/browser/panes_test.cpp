@@ -36,6 +36,14 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
     }
 
+    void RestartIn(const QString& folder) {
+        StopProgram();
+        const QString saved = QDir::currentPath();
+        QDir::setCurrent(folder);
+        StartProgram();
+        QDir::setCurrent(saved);
+    }
+
     static QStringList Entries() {
         QStringList names;
         for (int i = 0; i < frmMain->lstFile->count(); ++i)
@@ -121,6 +129,18 @@ TEST_F(PanesTest, DeletedFolderLeavesThePanesWhereTheyWere) {
     frmMain->trvDir->SetCurrentFolder(tree.Path("photos/gone"));
     EXPECT_EQ(frmMain->trvDir->CurrentFolder(), tree.Path("photos"));
     EXPECT_EQ(frmMain->txtPath->text(), "untouched");
+}
+
+TEST_F(PanesTest, SavedFolderThatIsGoneLeavesTheStartFolder) {
+    tree.Folder("photos/gone");
+    QFile state(ProgramDir() + "STATE.INI");
+    ASSERT_TRUE(state.open(QIODevice::WriteOnly));
+    state.write("[DIRECTORY]\nDIRECTORY=" + QFile::encodeName(tree.Path("photos/gone")) + "\n");
+    state.close();
+    tree.Remove("photos/gone");
+    RestartIn(tree.Path("photos/2004"));
+    EXPECT_EQ(frmMain->trvDir->CurrentFolder(), tree.Path("photos/2004"));
+    EXPECT_EQ(Entries(), QStringList{"d.jpg"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QRect>
+#include <QTest>
 #include <algorithm>
 
 #include "browser/frm_main.h"
@@ -17,10 +18,19 @@ struct FirstOpening {
     QPoint slide;  // 640 x 480
 };
 
-// Where a window of its present outer size belongs, centred on main.
+// The interval dialog's outer size depends on the window system's frame
+// around its fixed 355 x 97 client area.
 QPoint CentredOnMain(const QRect& main, const TForm* form) {
     return {std::max(0, main.left() + (main.width() - form->Width()) / 2),
             std::max(0, main.top() + (main.height() - form->Height()) / 2)};
+}
+
+// The main window as the user has it: shown, its frame known.
+void ShowMainWindowAt(const QRect& bounds) {
+    frmMain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
+    frmMain->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    ASSERT_EQ(Bounds(frmMain), bounds);
 }
 
 }  // namespace
@@ -30,7 +40,7 @@ using PlacementTest = SlideFixture;
 TEST_F(PlacementTest, FirstOpeningsAreCentredOnTheMainWindow) {
     const FirstOpening cases[] = {
         {{100, 50, 800, 600}, {180, 110}},
-        // (401 - 640) div 2 truncates toward zero; the top would be -90.
+        // (401 - 640) div 2 truncates to -119, not -120; the top would be -90.
         {{201, 0, 401, 300}, {82, 0}},
         {{10, 5, 400, 300}, {0, 0}},
         {{-100, -150, 400, 300}, {0, 0}},
@@ -38,11 +48,10 @@ TEST_F(PlacementTest, FirstOpeningsAreCentredOnTheMainWindow) {
     for (const FirstOpening& c : cases) {
         StopProgram();
         StartProgram();
-        frmMain->SetBounds(c.main.left(), c.main.top(), c.main.width(), c.main.height());
+        ShowMainWindowAt(c.main);
         BuildStrip(1);
         WithSlideShow([&] {
-            EXPECT_EQ(frmSlide->frameGeometry().topLeft(), CentredOnMain(c.main, frmSlide))
-                << "main " << c.main.x() << "," << c.main.y();
+            EXPECT_EQ(Bounds(frmSlide), QRect(c.slide, QSize(640, 480))) << "main " << c.main.x() << "," << c.main.y();
             WithIntervalDialog([] { frmSlide->mnuViewTClick(frmSlide); }, [&] {
                 EXPECT_EQ(frmTime->size(), QSize(355, 97));
                 EXPECT_EQ(frmTime->frameGeometry().topLeft(), CentredOnMain(c.main, frmTime))
@@ -54,7 +63,7 @@ TEST_F(PlacementTest, FirstOpeningsAreCentredOnTheMainWindow) {
 }
 
 TEST_F(PlacementTest, LaterOpeningsKeepTheLastPlaceAndSize) {
-    frmMain->SetBounds(100, 50, 800, 600);
+    ShowMainWindowAt({100, 50, 800, 600});
     BuildStrip(2);
     WithSlideShow([&] {
         frmSlide->SetBounds(40, 30, 500, 400);
