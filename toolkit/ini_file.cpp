@@ -222,6 +222,22 @@ bool WriteAll(int fd, const char* data, qsizetype size) {
     return true;
 }
 
+// Owner and group of the old file where we may give them (root, or a group
+// of ours); otherwise the new file is ours, with the old permissions.
+void KeepOwner(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return;
+}
+
+// The rename itself survives a crash only once the folder is on disk too.
+void SyncFolder(const QByteArray& folder) {
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -306,10 +322,7 @@ void TIniFile::Replace(const QByteArray& contents) const {
     bool ok = true;
     if (exists) {
         ok = ::fchmod(fd, old.st_mode & 07777) == 0;
-        if (ok && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-            // Only the owner's group may not be ours to give; the permissions
-            // are what matters, and they are set.
-        }
+        KeepOwner(fd, old);
     } else {
         ok = ::fchmod(fd, NewFileMode()) == 0;
     }
@@ -330,4 +343,5 @@ void TIniFile::Replace(const QByteArray& contents) const {
         ::unlink(temporary.constData());
         RaiseWriteError();
     }
+    SyncFolder(QFile::encodeName(info.absolutePath()));
 }

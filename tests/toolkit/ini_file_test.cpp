@@ -246,3 +246,24 @@ TEST_F(IniFileTest, OversizedFileReadsAsDefaultsAndIsNotReplaced) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IniFileLink, WritingThroughALinkReplacesTheFileItNames) {
+    QTemporaryDir dir;
+    const QString real = dir.filePath("real.ini");
+    const QString link = dir.filePath("STATE.INI");
+    {
+        QFile file(real);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[S]\nK=old\n");
+    }
+    ASSERT_TRUE(QFile::link(real, link));
+    TIniFile(link).WriteString("S", "K", "new");
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    QFile file(real);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "[S]\nK=new\n");
+}
+
+}  // namespace
