@@ -1,9 +1,9 @@
 #include "app/state_file.h"
 
-#include <QDir>
 #include <QLineEdit>
 
 #include "browser/frm_main.h"
+#include "toolkit/directory_list_box.h"
 #include "toolkit/ini_file.h"
 
 namespace {
@@ -18,14 +18,6 @@ const QString kDirectory = QStringLiteral("DIRECTORY");
 // The window's minimum size: what a first start opens at.
 constexpr int kDefaultHeight = 300;
 constexpr int kDefaultWidth = 400;
-
-// The folder list is not wired into the window yet: until it is, the
-// process's current folder stands for it.
-QString CurrentFolder(const TfrmMain& /*form*/) { return QDir::currentPath(); }
-void SetCurrentFolder(TfrmMain& /*form*/, const QString& folder) {
-    if (!folder.isEmpty())
-        QDir::setCurrent(folder);
-}
 
 QString StatePath(const TfrmMain& form) { return form.strAppDir + QStringLiteral("STATE.INI"); }
 
@@ -43,15 +35,15 @@ void RestoreState(TfrmMain& form) {
         left = ini.ReadInteger(kWindows, kLeft, 0);
         height = ini.ReadInteger(kWindows, kHeight, kDefaultHeight);
         width = ini.ReadInteger(kWindows, kWidth, kDefaultWidth);
-        folder = ini.ReadString(kDirectory, kDirectory, CurrentFolder(form));
+        folder = ini.ReadString(kDirectory, kDirectory, form.trvDir->CurrentFolder());
     }
     // One at a time, each through the window's size limits.
     form.SetTop(top);
     form.SetLeft(left);
     form.SetHeight(height);
     form.SetWidth(width);
-    SetCurrentFolder(form, folder);
-    form.txtPath->setText(CurrentFolder(form));
+    form.trvDir->SetCurrentFolder(folder);
+    form.txtPath->setText(form.trvDir->CurrentFolder());
 }
 
 void SaveState(TfrmMain& form) {
@@ -66,5 +58,5 @@ void SaveState(TfrmMain& form) {
     ini.WriteInteger(kWindows, kLeft, left);
     ini.WriteInteger(kWindows, kHeight, height);
     ini.WriteInteger(kWindows, kWidth, width);
-    ini.WriteString(kDirectory, kDirectory, CurrentFolder(form));
+    ini.WriteString(kDirectory, kDirectory, form.trvDir->CurrentFolder());
 }

@@ -20,6 +20,7 @@
 
 #include "browser/frm_main.h"
 #include "tests/support/app_fixture.h"
+#include "toolkit/directory_list_box.h"
 #include "toolkit/ini_file.h"
 
 namespace {
@@ -72,7 +73,7 @@ protected:
     }
 
     QRect Bounds() const { return {frmMain->Left(), frmMain->Top(), frmMain->Width(), frmMain->Height()}; }
-    QString CurrentFolder() const { return QDir::currentPath(); }
+    QString CurrentFolder() const { return frmMain->trvDir->CurrentFolder(); }
 
     // Makes the program folder refuse new files, also for root (immutable
     // flag); false when this machine cannot do either.
