@@ -38,12 +38,14 @@ void TForm::SetTop(int top) { move(Left(), top); }
 bool TForm::FrameKnown() const { return isVisible() && !FrameExtra().isNull(); }
 
 void TForm::SetWidth(int width) {
+    ApplyMinimumSize();  // the frame may have become known since
     width = std::max(width, minOuterWidth_);
     pendingWidth_ = FrameKnown() ? -1 : width;
     resize(std::max(0, width - FrameExtra().width()), geometry().height());
 }
 
 void TForm::SetHeight(int height) {
+    ApplyMinimumSize();  // the frame may have become known since
     height = std::max(height, minOuterHeight_);
     pendingHeight_ = FrameKnown() ? -1 : height;
     resize(geometry().width(), std::max(0, height - FrameExtra().height()));
@@ -114,11 +116,13 @@ void TForm::FollowFrame(bool painted) {
 }
 
 bool TForm::event(QEvent* event) {
+    // Before any showEvent runs, so that placement sees the final outer size.
+    if (event->type() == QEvent::Show)
+        FollowFrame(false);
     const bool result = QWidget::event(event);
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-    case QEvent::Show:
     case QEvent::WindowStateChange:
         FollowFrame(false);
         break;

@@ -141,6 +141,12 @@ TEST_F(MainWindowTest, DesignOuterSizeAndMinimumHoldForProgramAndUser) {
     frmMain->SetBounds(0, 0, 640, 480);
     EXPECT_EQ(frmMain->Width(), 640);
     EXPECT_EQ(frmMain->Height(), 480);
+    // Also while hidden, as when the state file is read, and after showing.
+    frmMain->hide();
+    frmMain->SetBounds(5, 6, 401, 301);
+    EXPECT_EQ(QRect(frmMain->Left(), frmMain->Top(), frmMain->Width(), frmMain->Height()), QRect(5, 6, 401, 301));
+    frmMain->show();
+    EXPECT_EQ(QRect(frmMain->Left(), frmMain->Top(), frmMain->Width(), frmMain->Height()), QRect(5, 6, 401, 301));
     // The user's resizing: the window system is told the limit and keeps to it.
     const QSize frame = frmMain->frameGeometry().size() - frmMain->geometry().size();
     EXPECT_EQ(frmMain->windowHandle()->minimumSize(), QSize(400, 300) - frame);
