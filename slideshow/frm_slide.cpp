@@ -1,7 +1,6 @@
 #include "slideshow/frm_slide.h"
 
 #include <QAction>
-#include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -9,26 +8,29 @@
 #include <QVBoxLayout>
 
 #include "browser/frm_main.h"
+#include "resources/glyphs.h"
 #include "slideshow/frm_time.h"
 #include "toolkit/application.h"
 #include "toolkit/help_context.h"
 #include "toolkit/image.h"
 #include "toolkit/scroll_bar.h"
 #include "toolkit/timer.h"
+#include "toolkit/tool_bar.h"
 
 TfrmSlide* frmSlide = nullptr;
 
 namespace {
 constexpr int ToolBarHeight = 26;
 constexpr int ScrollBarHeight = 17;
-constexpr int ButtonWidth = 23;
-constexpr int ButtonHeight = 22;
 constexpr int SeparatorWidth = 8;
 }  // namespace
 
 TfrmSlide::TfrmSlide() {
     Position = TPosition::MainFormCenter;
     HelpContext = 2;
+    setWindowIcon(AppIcon());
+    for (int i = 0; i < static_cast<int>(imgListSlide.size()); ++i)
+        imgListSlide[i] = SlideGlyph(i);
 
     scbSlide = new TScrollBar(Qt::Horizontal, this);
     scbSlide->setFixedHeight(ScrollBarHeight);
@@ -83,36 +85,17 @@ void TfrmSlide::BuildMenu() {
     On(mnuViewT, &QAction::triggered, this, [this] { mnuViewTClick(mnuViewT); });
 }
 
-QToolButton* TfrmSlide::AddToolButton(int left, int image, const QString& hint) {
-    auto* button = new QToolButton(tlbMain);
-    button->setGeometry(left, (ToolBarHeight - ButtonHeight) / 2, ButtonWidth, ButtonHeight);
-    button->setAutoRaise(true);
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setIcon(imgListSlide[image]);
-    button->setIconSize(QSize(16, 16));
-    button->setToolTip(hint);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-QFrame* TfrmSlide::AddSeparator(int left) {
-    auto* separator = new QFrame(tlbMain);
-    separator->setFrameShape(QFrame::VLine);
-    separator->setFrameShadow(QFrame::Sunken);
-    separator->setGeometry(left, (ToolBarHeight - ButtonHeight) / 2, SeparatorWidth, ButtonHeight);
-    return separator;
-}
-
 void TfrmSlide::BuildToolBar() {
-    tlbMain = new QWidget(this);
+    tlbMain = new TToolBar(this);
     tlbMain->setFixedHeight(ToolBarHeight);
-    int left = 0;
-    tlbMainClose = AddToolButton(left, 0, QStringLiteral("閉じる"));
-    ToolButton1 = AddSeparator(left += ButtonWidth);
-    tlbMainSlide = AddToolButton(left += SeparatorWidth, 1, QStringLiteral("スライドショー開始"));
-    tlbMainStop = AddToolButton(left += ButtonWidth, 2, QStringLiteral("スライドショー終了"));
-    ToolButton2 = AddSeparator(left += ButtonWidth);
-    tlbMainTime = AddToolButton(left += SeparatorWidth, 3, QStringLiteral("スライド時間"));
+    tlbMainClose = tlbMain->AddButton(QStringLiteral("tlbMainClose"), imgListSlide[0], QStringLiteral("閉じる"));
+    ToolButton1 = tlbMain->AddSeparator(QStringLiteral("ToolButton1"), SeparatorWidth);
+    tlbMainSlide = tlbMain->AddButton(QStringLiteral("tlbMainSlide"), imgListSlide[1], QStringLiteral("スライドショー開始"));
+    tlbMainStop = tlbMain->AddButton(QStringLiteral("tlbMainStop"), imgListSlide[2], QStringLiteral("スライドショー終了"));
+    ToolButton2 = tlbMain->AddSeparator(QStringLiteral("ToolButton2"), SeparatorWidth);
+    tlbMainTime = tlbMain->AddButton(QStringLiteral("tlbMainTime"), imgListSlide[3], QStringLiteral("スライド時間"));
+    for (QToolButton* button : {tlbMainClose, tlbMainSlide, tlbMainStop, tlbMainTime})
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     On(tlbMainClose, &QToolButton::clicked, this, [this] { tlbMainCloseClick(tlbMainClose); });
     On(tlbMainSlide, &QToolButton::clicked, this, [this] { tlbMainSlideClick(tlbMainSlide); });

@@ -9,13 +9,13 @@
 #include "toolkit/form.h"
 
 class QAction;
-class QFrame;
 class QMenu;
 class QMenuBar;
 class QScrollBar;
 class QToolButton;
 class TImage;
 class TTimer;
+class TToolBar;
 
 class TfrmSlide : public TForm {
     Q_OBJECT
@@ -45,11 +45,11 @@ public:
     QMenu* mnuView;
     QAction* mnuViewT;
     std::array<QIcon, 4> imgListSlide;
-    QWidget* tlbMain;
+    TToolBar* tlbMain;
     QToolButton* tlbMainSlide;
-    QFrame* ToolButton2;
+    QWidget* ToolButton2;
     QToolButton* tlbMainStop;
-    QFrame* ToolButton1;
+    QWidget* ToolButton1;
     QToolButton* tlbMainTime;
     QAction* mnuFileR;
     QAction* mnuFileBar;
@@ -69,8 +69,6 @@ protected:
 private:
     void BuildMenu();
     void BuildToolBar();
-    QToolButton* AddToolButton(int left, int image, const QString& hint);
-    QFrame* AddSeparator(int left);
 };
 
 extern TfrmSlide* frmSlide;

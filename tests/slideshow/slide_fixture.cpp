@@ -12,9 +12,11 @@
 #include "slideshow/frm_time.h"
 #include "toolkit/image.h"
 
+QRgb PictureColour(int number) { return qRgb(60 * number % 256, 90, 200); }
+
 void WritePicture(const QString& path, int width) {
     QImage image(width, 1, QImage::Format_RGB32);
-    image.fill(qRgb(40 * width % 256, 90, 200));
+    image.fill(PictureColour(width));
     ASSERT_TRUE(image.save(path, "JPG"));
 }
 
@@ -54,7 +56,7 @@ void SlideFixture::BuildStrip(int count, const QString& prefix) {
     }
 }
 
-void SlideFixture::WithSlideShow(const std::function<void()>& body) {
+void SlideFixture::WithSlideShow(const std::function<void()>& body, const std::function<void()>& open) {
     bool ran = false;
     QTimer inside;
     inside.setSingleShot(true);
@@ -66,7 +68,10 @@ void SlideFixture::WithSlideShow(const std::function<void()>& body) {
             frmSlide->Close();
     });
     inside.start(0);
-    frmMain->mnuSlideOpenClick(frmMain);
+    if (open)
+        open();
+    else
+        frmMain->mnuSlideOpenClick(frmMain);
     inside.stop();
     EXPECT_TRUE(ran) << "the slide show did not open";
     EXPECT_FALSE(frmSlide->isVisible());

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QRgb>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -25,9 +26,9 @@ protected:
     void FreeStrip();
     QString PathOf(int number) const { return paths_.at(number - 1); }
 
-    // Opens the slide show as the main window's command does and runs body
-    // inside its modal loop; the window is closed after body if still open.
-    void WithSlideShow(const std::function<void()>& body);
+    // Opens the slide show by open (by default the main window's command) and
+    // runs body inside its modal loop; the window is closed after body if still open.
+    void WithSlideShow(const std::function<void()>& body, const std::function<void()>& open = {});
     // Runs body inside the interval dialog's modal loop, opened by open(); the
     // dialog is closed after body if still open.
     void WithIntervalDialog(const std::function<void()>& open, const std::function<void()>& body);
@@ -40,7 +41,9 @@ private:
     QStringList paths_;
 };
 
-// A JPEG file of width x 1 pixels.
+// The one colour of picture number n.
+QRgb PictureColour(int number);
+// A JPEG file of width x 1 pixels in PictureColour(width).
 void WritePicture(const QString& path, int width);
 
 // Readable failure messages.

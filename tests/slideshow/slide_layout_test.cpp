@@ -36,6 +36,9 @@ TEST_F(SlideLayoutTest, SlideShowWindowSettingsAndMenu) {
     EXPECT_EQ(frmSlide->Width(), 640);
     EXPECT_EQ(frmSlide->Height(), 480);
     EXPECT_EQ(frmSlide->HelpContext, 2);
+    EXPECT_FALSE(frmSlide->windowIcon().isNull());
+    EXPECT_EQ(frmSlide->windowIcon().pixmap(48).toImage(), frmMain->windowIcon().pixmap(48).toImage())
+        << "the main window's icon";
     const Qt::WindowFlags flags = frmSlide->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(flags & Qt::WindowMaximizeButtonHint);
@@ -119,11 +122,13 @@ TEST_F(SlideLayoutTest, SlideShowToolBarButtons) {
         EXPECT_EQ(b.button->geometry().left(), b.left) << b.hint;
         EXPECT_EQ(b.button->width(), 23) << b.hint;
         EXPECT_EQ(b.button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        EXPECT_FALSE(b.button->icon().isNull()) << b.hint;
     }
     EXPECT_EQ(frmSlide->ToolButton1->geometry().left(), 23);
     EXPECT_EQ(frmSlide->ToolButton1->width(), 8);
     EXPECT_EQ(frmSlide->ToolButton2->geometry().left(), 77);
     EXPECT_EQ(frmSlide->ToolButton2->width(), 8);
+    EXPECT_EQ(frmSlide->tlbMain->height(), 26);
 }
 
 TEST_F(SlideLayoutTest, IntervalDialogSettings) {

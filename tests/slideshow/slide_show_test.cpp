@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
+#include <QApplication>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSlider>
@@ -107,6 +109,22 @@ TEST_F(SlideShowTest, OpensOnTheFirstPictureAndTicksThroughTheStrip) {
             EXPECT_EQ(recorder.ticks[i].caption, PathOf(expected[i])) << "tick " << i + 1;
         }
         EXPECT_EQ(frmSlide->intSlideNext, 3);
+    });
+}
+
+TEST_F(SlideShowTest, ThePictureIsDrawnScaledIntoTheWindow) {
+    BuildStrip(3);
+    WithSlideShow([&] {
+        frmSlide->scbSlide->setValue(3);
+        const QImage shown = frmSlide->imgSlide->grab().toImage();
+        const QRgb centre = shown.pixel(shown.width() / 2, shown.height() / 2);
+        // Picture 3 is 3 x 1 pixels of one colour, stretched to the full width.
+        const QRgb expected = PictureColour(3);
+        EXPECT_NEAR(qRed(centre), qRed(expected), 12);
+        EXPECT_NEAR(qGreen(centre), qGreen(expected), 12);
+        EXPECT_NEAR(qBlue(centre), qBlue(expected), 12);
+        const QRgb edge = shown.pixel(shown.width() / 2 + shown.width() / 3, shown.height() / 2);
+        EXPECT_NEAR(qBlue(edge), qBlue(expected), 12) << "stretched across the width";
     });
 }
 
@@ -312,6 +330,23 @@ TEST_F(SlideShowTest, ShortcutsAndToolBarButtonsRunTheirCommands) {
         WithIntervalDialog([] { QTest::mouseClick(frmSlide->tlbMainTime, Qt::LeftButton); },
                            [] { EXPECT_FALSE(frmSlide->timSlide->Enabled()); });
     });
+}
+
+TEST_F(SlideShowTest, F5InTheMainWindowOpensTheShowAndF5InsideStartsIt) {
+    BuildStrip(2);
+    frmMain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frmMain));
+    WithSlideShow(
+        [&] {
+            EXPECT_EQ(Caption(), PathOf(1));
+            EXPECT_FALSE(frmSlide->timSlide->Enabled());
+            EXPECT_EQ(QApplication::activeModalWidget(), frmSlide) << "the main window refuses input";
+            QTest::keyClick(frmSlide->scbSlide, Qt::Key_F5);
+            EXPECT_TRUE(frmSlide->timSlide->Enabled());
+        },
+        [] { QTest::keyClick(frmMain, Qt::Key_F5); });
+    WithSlideShow([&] { EXPECT_EQ(Caption(), PathOf(1)); },
+                  [] { QTest::mouseClick(frmMain->tlbMainSlide, Qt::LeftButton); });
 }
 
 TEST_F(SlideShowTest, TheChosenIntervalTakesEffectAtTheNextStart) {
