@@ -36,8 +36,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(frmMain));
     }
 
-    void RestartIn(const QString& folder) {
+    // Starts the program again in folder, with STATE.INI holding state.
+    void RestartIn(const QString& folder, const QByteArray& state) {
         StopProgram();
+        QFile file(ProgramDir() + "STATE.INI");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(state);
+        file.close();
         const QString saved = QDir::currentPath();
         QDir::setCurrent(folder);
         StartProgram();
@@ -132,15 +137,17 @@ TEST_F(PanesTest, DeletedFolderLeavesThePanesWhereTheyWere) {
 }
 
 TEST_F(PanesTest, SavedFolderThatIsGoneLeavesTheStartFolder) {
-    tree.Folder("photos/gone");
-    QFile state(ProgramDir() + "STATE.INI");
-    ASSERT_TRUE(state.open(QIODevice::WriteOnly));
-    state.write("[DIRECTORY]\nDIRECTORY=" + QFile::encodeName(tree.Path("photos/gone")) + "\n");
-    state.close();
-    tree.Remove("photos/gone");
-    RestartIn(tree.Path("photos/2004"));
+    RestartIn(tree.Path("photos/2004"), "[DIRECTORY]\nDIRECTORY=" + QFile::encodeName(tree.Path("photos/gone")) + "\n");
     EXPECT_EQ(frmMain->trvDir->CurrentFolder(), tree.Path("photos/2004"));
     EXPECT_EQ(Entries(), QStringList{"d.jpg"});
+    EXPECT_EQ(frmMain->txtPath->text(), tree.Path("photos/2004"));
+}
+
+TEST_F(PanesTest, SavedFolderIsEnteredAtStartUp) {
+    RestartIn(tree.Path("empty"), "[DIRECTORY]\nDIRECTORY=" + QFile::encodeName(tree.Path("photos/2004")) + "\n");
+    EXPECT_EQ(frmMain->trvDir->CurrentFolder(), tree.Path("photos/2004"));
+    EXPECT_EQ(Entries(), QStringList{"d.jpg"});
+    EXPECT_EQ(frmMain->txtPath->text(), tree.Path("photos/2004"));
 }
 
 }  // namespace
