@@ -90,7 +90,9 @@ TEST_F(PanesTest, EnteringAnotherFolderEmptiesTheSelectionAndResetsTheStatusText
     ClickFile(0);
     ClickFile(2, Qt::ShiftModifier);
     EXPECT_EQ(clicks.count(), 2);
+    // Each click rebuilt the strip from the selection.
     const int thumbs = frmMain->intThumbCount;
+    EXPECT_EQ(thumbs, 3);
     frmMain->stbMain->showMessage("3 selected");
 
     DoubleClickFolderRow(RowOf("2004"));
