@@ -16,10 +16,12 @@
 #include "about/frm_about.h"
 #include "app/startup.h"
 #include "browser/frm_main.h"
+#include "browser/picture_window.h"
 #include "tests/support/app_fixture.h"
 #include "toolkit/application.h"
 #include "toolkit/help_bridge.h"
 #include "toolkit/help_context.h"
+#include "toolkit/image.h"
 
 namespace {
 
@@ -99,6 +101,35 @@ TEST_F(HelpKeyTest, MainWindowAsksForContext1) {
     frmMain->setFocus();
     PressF1(frmMain);
     EXPECT_EQ(requests_, std::vector<HelpRequest>{Context(1)});
+}
+
+TEST_F(HelpKeyTest, EveryElementOfTheRealWindowsTakesItsWindowsContext) {
+    frmMain->show();
+    frmMain->activateWindow();
+    for (QWidget* element : {static_cast<QWidget*>(frmMain->trvDir), static_cast<QWidget*>(frmMain->lstFile),
+                             static_cast<QWidget*>(frmMain->cboDrv)}) {
+        requests_.clear();
+        element->setFocus();
+        PressF1(element);
+        EXPECT_EQ(requests_, std::vector<HelpRequest>{Context(1)}) << element->objectName().toStdString();
+    }
+
+    TImage thumbnail;
+    TPictureWindow view(frmMain, thumbnail);
+    view.show();
+    requests_.clear();
+    PressF1(view.Box());
+    EXPECT_EQ(requests_, std::vector<HelpRequest>{Context(1)}) << "picture window";
+
+    requests_.clear();
+    QTimer::singleShot(0, frmAbout, [] {
+        frmAbout->cmdOK->setFocus();
+        QTest::keyClick(frmAbout->cmdOK, Qt::Key_F1);
+        QTest::keyClick(frmAbout, Qt::Key_F1);
+        frmAbout->Close();
+    });
+    frmAbout->ShowModal();
+    EXPECT_TRUE(requests_.empty()) << "the about box asks for nothing";
 }
 
 TEST_F(HelpKeyTest, FocusedElementWalksUpToItsWindow) {
