@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "picture/jpeg_image.h"
+#include "tests/support/jpeg_fixtures.h"
 
 extern "C" {
 #include <jpeglib.h>
@@ -25,44 +26,6 @@ void Fail(j_common_ptr cinfo) {
     (*cinfo->err->format_message)(cinfo, message);
     std::fprintf(stderr, "bench_jpeg_decode: %s\n", message);
     std::abort();
-}
-
-// A photo-like picture: gradients with fine noise, 4:2:0, quality 90.
-QByteArray EncodeLargeJpeg() {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    err.error_exit = Fail;
-    jpeg_create_compress(&c);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &buffer, &size);
-    c.image_width = kWidth;
-    c.image_height = kHeight;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<JSAMPLE> row(std::size_t{kWidth} * 3);
-    std::uint32_t noise = 12345;
-    while (c.next_scanline < c.image_height) {
-        const int y = static_cast<int>(c.next_scanline);
-        for (int x = 0; x < kWidth; ++x) {
-            noise = noise * 1664525u + 1013904223u;
-            const int n = static_cast<int>(noise >> 28);
-            row[3 * x] = static_cast<JSAMPLE>((x * 255 / kWidth + n) & 0xFF);
-            row[3 * x + 1] = static_cast<JSAMPLE>((y * 255 / kHeight + n) & 0xFF);
-            row[3 * x + 2] = static_cast<JSAMPLE>(((x + y) / 16 * 7 + n) & 0xFF);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
-    jpeg_destroy_compress(&c);
-    std::free(buffer);
-    return bytes;
 }
 
 // libjpeg alone: memory source, float IDCT, block smoothing, fancy upsampling,
@@ -101,7 +64,7 @@ double Seconds(std::chrono::steady_clock::duration d) {
 }
 
 void BM_JpegDecodeRatio(benchmark::State& state) {
-    const QByteArray jpeg = EncodeLargeJpeg();
+    const QByteArray jpeg = EncodePhotoJpeg(kWidth, kHeight, 90);
     QBuffer buffer;
     buffer.setData(jpeg);
     buffer.open(QIODevice::ReadOnly);

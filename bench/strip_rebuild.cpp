@@ -13,18 +13,17 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <malloc.h>
 
 #include "app/startup.h"
 #include "browser/frm_main.h"
+#include "tests/support/jpeg_fixtures.h"
 #include "toolkit/application.h"
 #include "toolkit/directory_list_box.h"
 #include "toolkit/file_list_box.h"
@@ -38,45 +37,6 @@ constexpr int kHeight = 3000;
 
 QString CacheFolder() { return QDir::tempPath() + QStringLiteral("/quimbly-bench-strip-4000x3000-v1"); }
 QString FileName(int i) { return QStringLiteral("b%1.jpg").arg(i, 3, 10, QChar(u'0')); }
-
-// A photo-like picture: smooth gradients with fine grain, so that the file has
-// a realistic size for its pixel count.
-QByteArray EncodeSamplePicture() {
-    std::vector<unsigned char> row(static_cast<std::size_t>(kWidth) * 3);
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = kWidth;
-    cinfo.image_height = kHeight;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 85, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    unsigned seed = 12345;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            const int grain = static_cast<int>((seed >> 16) % 17) - 8;
-            const double wave = 40.0 * std::sin(x / 97.0) * std::cos(y / 61.0);
-            auto clamp = [](double v) { return static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v); };
-            row[3 * x] = clamp(x * 200.0 / kWidth + wave + grain + 20);
-            row[3 * x + 1] = clamp(y * 180.0 / kHeight - wave + grain + 30);
-            row[3 * x + 2] = clamp(128 + wave + grain);
-        }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
-    jpeg_destroy_compress(&cinfo);
-    std::free(buffer);
-    return bytes;
-}
 
 // Each copy carries its own comment, so no two files share their bytes.
 QByteArray NumberedCopy(const QByteArray& jpeg, int i) {
@@ -95,7 +55,7 @@ QString PrepareFiles() {
     if (QFile::exists(complete))
         return folder;
     QDir().mkpath(folder);
-    const QByteArray jpeg = EncodeSamplePicture();
+    const QByteArray jpeg = EncodePhotoJpeg(kWidth, kHeight, 85);
     for (int i = 0; i < kFiles; ++i) {
         QSaveFile file(folder + u'/' + FileName(i));
         if (!file.open(QIODevice::WriteOnly) || file.write(NumberedCopy(jpeg, i)) < 0 || !file.commit())

@@ -152,54 +152,63 @@ QByteArray PackRows(const std::vector<std::uint32_t>& values, int width, int hei
     return out;
 }
 
-QByteArray EncodeRle8(const std::vector<std::uint32_t>& indices, int width, int height) {
+namespace {
+
+// Rows bottom-up, each ended by an end-of-line escape, the whole by an
+// end-of-bitmap escape; the emitters pack runs and absolute stretches into out.
+template <typename EmitRun, typename EmitAbsolute>
+QByteArray EncodeRle(const std::vector<std::uint32_t>& indices, int width, int height, EmitRun emitRun,
+                     EmitAbsolute emitAbsolute) {
     QByteArray out;
     for (int y = height - 1; y >= 0; --y) {
         EncodeRow(
             indices.data() + static_cast<std::size_t>(y) * width, width,
-            [&](int n, std::uint32_t v) {
-                out.append(char(n));
-                out.append(char(v));
-            },
-            [&](const std::uint32_t* p, int n) {
-                out.append('\0');
-                out.append(char(n));
-                for (int i = 0; i < n; ++i)
-                    out.append(char(p[i]));
-                if (n & 1)
-                    out.append('\0');
-            });
+            [&](int n, std::uint32_t v) { emitRun(out, n, v); },
+            [&](const std::uint32_t* p, int n) { emitAbsolute(out, p, n); });
         out.append(QByteArray("\0\0", 2));
     }
     out.append(QByteArray("\0\1", 2));
     return out;
 }
 
-QByteArray EncodeRle4(const std::vector<std::uint32_t>& indices, int width, int height) {
-    QByteArray out;
-    for (int y = height - 1; y >= 0; --y) {
-        EncodeRow(
-            indices.data() + static_cast<std::size_t>(y) * width, width,
-            [&](int n, std::uint32_t v) {
-                out.append(char(n));
-                out.append(char((v << 4) | v));
-            },
-            [&](const std::uint32_t* p, int n) {
+}  // namespace
+
+QByteArray EncodeRle8(const std::vector<std::uint32_t>& indices, int width, int height) {
+    return EncodeRle(
+        indices, width, height,
+        [](QByteArray& out, int n, std::uint32_t v) {
+            out.append(char(n));
+            out.append(char(v));
+        },
+        [](QByteArray& out, const std::uint32_t* p, int n) {
+            out.append('\0');
+            out.append(char(n));
+            for (int i = 0; i < n; ++i)
+                out.append(char(p[i]));
+            if (n & 1)
                 out.append('\0');
-                out.append(char(n));
-                const int bytes = (n + 1) / 2;
-                for (int i = 0; i < bytes; ++i) {
-                    const std::uint32_t hi = p[2 * i];
-                    const std::uint32_t lo = 2 * i + 1 < n ? p[2 * i + 1] : 0;
-                    out.append(char((hi << 4) | lo));
-                }
-                if (bytes & 1)
-                    out.append('\0');
-            });
-        out.append(QByteArray("\0\0", 2));
-    }
-    out.append(QByteArray("\0\1", 2));
-    return out;
+        });
+}
+
+QByteArray EncodeRle4(const std::vector<std::uint32_t>& indices, int width, int height) {
+    return EncodeRle(
+        indices, width, height,
+        [](QByteArray& out, int n, std::uint32_t v) {
+            out.append(char(n));
+            out.append(char((v << 4) | v));
+        },
+        [](QByteArray& out, const std::uint32_t* p, int n) {
+            out.append('\0');
+            out.append(char(n));
+            const int bytes = (n + 1) / 2;
+            for (int i = 0; i < bytes; ++i) {
+                const std::uint32_t hi = p[2 * i];
+                const std::uint32_t lo = 2 * i + 1 < n ? p[2 * i + 1] : 0;
+                out.append(char((hi << 4) | lo));
+            }
+            if (bytes & 1)
+                out.append('\0');
+        });
 }
 
 QByteArray Bmp24(const QImage& image) {

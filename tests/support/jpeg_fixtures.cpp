@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -46,10 +47,27 @@ int Components(TestJpegColour colour) {
     }
 }
 
-void FillRow(const TestJpegOptions& o, int y, std::vector<JSAMPLE>& row) {
+// Gradients and waves with grain from a running generator, so pixels must be
+// asked for in order.
+class PhotoPixels {
+public:
+    QRgb At(int x, int y, int width, int height) {
+        seed_ = seed_ * 1103515245u + 12345u;
+        const int grain = static_cast<int>((seed_ >> 16) % 17) - 8;
+        const double wave = 40.0 * std::sin(x / 97.0) * std::cos(y / 61.0);
+        const auto clamp = [](double v) { return static_cast<int>(v < 0 ? 0 : v > 255 ? 255 : v); };
+        return qRgb(clamp(x * 200.0 / width + wave + grain + 20), clamp(y * 180.0 / height - wave + grain + 30),
+                    clamp(128 + wave + grain));
+    }
+
+private:
+    unsigned seed_ = 12345;
+};
+
+void FillRow(const TestJpegOptions& o, int y, PhotoPixels& photo, std::vector<JSAMPLE>& row) {
     const int n = Components(o.colour);
     for (int x = 0; x < o.width; ++x) {
-        const QRgb p = TestPatternPixel(x, y, o.width, o.height);
+        const QRgb p = o.photoLike ? photo.At(x, y, o.width, o.height) : TestPatternPixel(x, y, o.width, o.height);
         JSAMPLE* out = row.data() + std::size_t(x) * n;
         switch (o.colour) {
         case TestJpegColour::Grey:
@@ -159,8 +177,9 @@ QByteArray EncodeTestJpeg(const TestJpegOptions& o) {
     }
     jpeg_start_compress(&c, TRUE);
     std::vector<JSAMPLE> row(std::size_t(o.width) * c.input_components);
+    PhotoPixels photo;
     while (c.next_scanline < c.image_height) {
-        FillRow(o, static_cast<int>(c.next_scanline), row);
+        FillRow(o, static_cast<int>(c.next_scanline), photo, row);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&c, rows, 1);
     }
@@ -169,6 +188,15 @@ QByteArray EncodeTestJpeg(const TestJpegOptions& o) {
     jpeg_destroy_compress(&c);
     std::free(buffer);
     return bytes;
+}
+
+QByteArray EncodePhotoJpeg(int width, int height, int quality) {
+    TestJpegOptions options;
+    options.width = width;
+    options.height = height;
+    options.quality = quality;
+    options.photoLike = true;
+    return EncodeTestJpeg(options);
 }
 
 QByteArray EncodeTestBmp(int width, int height) {

@@ -27,6 +27,7 @@ struct TestJpegOptions {
     int lumaV = 2;            // 2 x 1 is 4:2:2, 1 x 1 is 4:4:4
     int quality = 85;
     int scans = 0;            // a progressive scan script of at least this many scans; 0: the usual one
+    bool photoLike = false;   // the photo-like picture in place of the test pattern
 };
 
 // The colour of the test pattern at (x, y): smooth gradients with an 8 x 8
@@ -34,6 +35,10 @@ struct TestJpegOptions {
 QRgb TestPatternPixel(int x, int y, int width, int height);
 
 QByteArray EncodeTestJpeg(const TestJpegOptions& options = {});
+
+// A photo-like colour picture (smooth gradients and waves with fine grain,
+// 4:2:0), so that the file has a realistic size for its pixel count.
+QByteArray EncodePhotoJpeg(int width, int height, int quality);
 
 // A small valid Windows bitmap (24 bits, the test pattern).
 QByteArray EncodeTestBmp(int width = 5, int height = 3);

@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "tests/support/bmp_fixtures.h"
 #include "tests/support/jpeg_fixtures.h"
+#include "tests/tools/render_fixture.h"
 
 extern "C" {
 #include <jerror.h>
@@ -13,14 +13,9 @@ extern "C" {
 
 namespace {
 
-const QString kRender = QStringLiteral(QUIMBLY_BIN_DIR "/quimbly-render");
-
-class RenderDecode : public ::testing::Test {
+class RenderDecode : public RenderFixture {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    QString Path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
-    TestProcessResult Decode(const QString& file) { return RunTestProcess(kRender, {"decode", file, Path("out.ppm")}); }
-    QTemporaryDir dir_;
+    TestProcessResult Decode(const QString& file) { return Run({"decode", file, Path("out.ppm")}); }
 };
 
 TEST_F(RenderDecode, WritesThePixelsAndPrintsSizeAndDepth) {
@@ -82,7 +77,7 @@ TEST_F(RenderDecode, LoadAndDecodingErrorsPrintTheMessageAndWriteNothing) {
 TEST_F(RenderDecode, UsageErrorsExitWithTwo) {
     const QStringList usages[] = {{}, {"decode"}, {"decode", Path("a.jpg")}, {"decode", "a", "b", "c"}, {"unknown", "a", "b"}};
     for (const QStringList& arguments : usages) {
-        const TestProcessResult run = RunTestProcess(kRender, arguments);
+        const TestProcessResult run = Run(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("usage: quimbly-render decode FILE OUT.ppm"));
     }

@@ -3,22 +3,14 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include "tests/support/bmp_fixtures.h"
 #include "tests/support/jpeg_fixtures.h"
+#include "tests/tools/render_fixture.h"
 
 namespace {
 
-const QString kRender = QStringLiteral(QUIMBLY_BIN_DIR "/quimbly-render");
-
-class RenderBox : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-    QString Path(const char* name) const { return dir_.filePath(QString::fromUtf8(name)); }
-    static TestProcessResult Run(const QStringList& arguments) { return RunTestProcess(kRender, arguments); }
-    QTemporaryDir dir_;
-};
+using RenderBox = RenderFixture;
 
 TEST_F(RenderBox, PlacePrintsLeftTopWidthHeight) {
     struct Case {
