@@ -34,11 +34,11 @@ void TApplication::HandleException(QObject* sender, std::exception_ptr error) {
         if (OnException)
             OnException(sender, e);
         else
-            ShowErrorBox(e.Message());
+            MessageBox(e.Message());
     } catch (const std::exception& e) {
-        ShowErrorBox(QString::fromLocal8Bit(e.what()));
+        MessageBox(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        ShowErrorBox(QStringLiteral("不明な例外が発生しました。"));
+        MessageBox(QStringLiteral("不明な例外が発生しました。"));
     }
 }
 
@@ -84,8 +84,6 @@ void TApplication::MessageBox(const QString& text) {
     emit messageBoxShown(&box, Title, text);
     box.exec();
 }
-
-void TApplication::ShowErrorBox(const QString& text) { MessageBox(text); }
 
 void TApplication::HelpCommand(THelpCommand command, int data) {
     emit helpRequested(HelpFile, command, data);

@@ -49,9 +49,6 @@ signals:
     void messageBoxShown(QDialog* box, const QString& caption, const QString& text);
     // Emitted for every help request, whether or not a viewer could be reached.
     void helpRequested(const QString& helpFile, int command, int data);
-
-private:
-    void ShowErrorBox(const QString& text);
 };
 
 extern TApplication* Application;
